@@ -1,0 +1,59 @@
+#pragma once
+
+#include "bytewriter.h"
+#include "commandcodes.h"
+
+#include <QString>
+
+class LineStore;
+
+// What the operator is told when a command fails.
+enum class Notice { InvalidData, InvalidValue, OutOfRange, SendBytesError };
+
+class Notifier
+{
+public:
+    virtual ~Notifier() = default;
+    virtual void notify(Notice notice) = 0;
+};
+
+// Builds every controller command and hands it to the writer piece by piece:
+// code, operands, terminator, each one write. A failure stops the command at
+// once; what was written stays, nothing is retried, and the failure ends here
+// (reported through the notifier, or not at all for the silent ones).
+class Commands
+{
+public:
+    Commands(ByteWriter &writer, Notifier &notifier, const CommandCodes &codes);
+
+    // An empty line is cleared on the controller instead of sent.
+    void SendLineCommand(const LineStore &store, int index);
+    // Silent: returns whether it got through.
+    bool SendClearLineCommand(int index);
+    void SendPageCommand(const CommandCode &code, int index);
+    void SendCursorCommand(const CommandCode &code, int index);
+
+    // Lines 0 .. lineCount - 1 in turn; a failed line does not stop the rest.
+    void sendAllLines(const LineStore &store, int lineCount);
+    void clearAllLines(int lineCount);
+    // Reload (or clear) the line, then select the page.
+    void reloadLine(const LineStore &store, int lineIndex, int pageIndex);
+    void turnOsdOff();
+
+    // Each returns the field's text afterwards (zero-filled where it was short).
+    QString sendPosition(const CommandCode &code, const QString &fieldText);
+    struct LeftOffsetResult
+    {
+        QString fieldText;
+        bool sendLines = false; // false after a failure: the lines must not follow
+    };
+    LeftOffsetResult sendLeftOffset(const QString &fieldText);
+    void sendTransparency(const QString &fieldText, qint16 minimum, qint16 maximum);
+
+    void SendHexBytes(const QString &text);
+
+private:
+    ByteWriter &m_writer;
+    Notifier &m_notifier;
+    const CommandCodes &m_codes;
+};

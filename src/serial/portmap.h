@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Which device "COM n" (n = 1 .. 16) stands for.
+//
+// Windows: COMn. Elsewhere: the environment variable QUILLANE_COM<n>, when it
+// is set, holds the device path; otherwise COM n is the n-th serial device
+// the system reports, USB adapters (ttyUSB) and then ACM adapters (ttyACM)
+// by number first, then the rest by name.
+namespace PortMap {
+
+// The system's serial devices in that order (device paths).
+QStringList orderedDevices(QStringList devices);
+
+// Empty when nothing is there for n. lookupEnv returns the variable's value,
+// or an empty string when it is not set.
+QString deviceFor(int n, const QStringList &orderedDevices,
+                  const std::function<QString(const QString &)> &lookupEnv);
+
+// The same, from the process environment and the ports the system reports now.
+QString deviceFor(int n);
+
+} // namespace PortMap

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "bytewriter.h"
+
+#include <QObject>
+#include <QString>
+
+class QSerialPort;
+class QTimer;
+
+// The one serial port of the program, used as the controller link: write
+// only, never read. CommPort and Settings are written before each open.
+//
+// Writes queue in order behind each other and leave through the event loop,
+// so a handler never waits for the line; nothing queued is lost unless the
+// port fails or a drain before closing runs out of time.
+class SerialLink : public QObject, public ByteWriter
+{
+    Q_OBJECT
+
+public:
+    explicit SerialLink(QObject *parent = nullptr);
+    ~SerialLink() override;
+
+    void setCommPort(qint16 port);
+    qint16 commPort() const;
+    void setSettings(const QString &settings); // e.g. "2400,n,8,1"
+    QString settings() const;
+
+    // Opens the device that CommPort maps to (portmap.h) with Settings.
+    // False on any failure, with the system's reason in errorString().
+    bool open();
+    // Closes at once; queued bytes that did not go out are dropped.
+    void close();
+    // Lets the queued bytes go out first, for at most the time the baud rate
+    // needs for them plus a margin, then closes and emits drained(). Closes at
+    // once, emitting drained(0), when nothing is queued.
+    void drainThenClose();
+
+    // True while open and not draining towards a close.
+    bool isOpen() const;
+    bool write(const QByteArray &bytes) override;
+
+    qint64 bytesQueued() const;
+    QString errorString() const;
+    // The device and settings in use, for the status bar ("/dev/ttyUSB0, 2400,n,8,1").
+    QString description() const;
+
+signals:
+    // While a queue drains: bytes queued since the queue was last empty, and
+    // how many of them have gone out.
+    void progress(qint64 queued, qint64 sent);
+    // The queue is empty again.
+    void idle();
+    // The port failed while open (for example the adapter was unplugged). The
+    // link has closed it; emitted once per failure.
+    void failed(const QString &reason);
+    // drainThenClose() has closed the port; dropped counts the bytes that
+    // could not go out in time.
+    void drained(qint64 dropped);
+};

@@ -318,6 +318,7 @@ void TestCommands::hexBytes_data()
     QTest::newRow("lower case") << "abcdef" << "" << "AB|CD|EF" << "";
     QTest::newRow("upper case") << "ABCDEF" << "" << "AB|CD|EF" << "";
     QTest::newRow("bad pair keeps earlier bytes") << "1A1G" << "" << "1A" << error;
+    QTest::newRow("lower-case g is not a digit") << "1a1g" << "" << "1A" << error;
     QTest::newRow("blank is part of a pair") << "1A 2B" << "" << "1A" << error;
     QTest::newRow("bad odd last") << "1AG" << "" << "1A" << error;
     QTest::newRow("empty") << "" << "" << "" << "";

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+enum class BoxKind { Error, Information, Plain };
+
+// Everything modal the window shows goes through here, so that tests can
+// record it instead of blocking.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    // A modal box with one OK button; returns once it is dismissed.
+    virtual void showMessage(const QString &text, const QString &title, BoxKind kind) = 0;
+    // Runs the prepared file dialog modally: the chosen path, or empty when cancelled.
+    virtual QString runFileDialog(QFileDialog &dialog) = 0;
+};
+
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent) : m_parent(parent) {}
+    void showMessage(const QString &text, const QString &title, BoxKind kind) override;
+    QString runFileDialog(QFileDialog &dialog) override;
+
+private:
+    QWidget *m_parent;
+};

@@ -1,0 +1,524 @@
+// The main window as built and after start-up, line editing, typing limits,
+// the Send Bytes arming rule and the layout, driven offscreen.
+#include "mainwindow.h"
+#include "recordingdialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QStringList CommandButtons = {
+    "SendLineBtn",       "SendLeftOffsetBtn",       "SendClearLineBtn",         "SendBgTransparencyBtn",
+    "SendClearAllLineBtn", "SendAllBtn",            "SendHPosBtn",              "SendVPosBtn",
+    "SendSelectLineBtn", "SelectedLineCursorOnBtn", "SelectedLineCursorOffBtn", "OSDTurnOffBtn",
+    "ReloadSelectedPageBtn", "ReloadSelectedLineBtn"};
+
+QStringList entries(const QComboBox *combo)
+{
+    QStringList result;
+    for (int i = 0; i < combo->count(); ++i)
+        result << combo->itemText(i);
+    return result;
+}
+
+QStringList numbered(const QString &prefix, int count)
+{
+    QStringList result;
+    for (int n = 1; n <= count; ++n)
+        result << prefix.arg(n);
+    return result;
+}
+
+// Picks an entry the way the operator does, with the keyboard.
+void pick(QComboBox *combo, int index)
+{
+    combo->setFocus();
+    const Qt::Key key = index > combo->currentIndex() ? Qt::Key_Down : Qt::Key_Up;
+    while (combo->currentIndex() != index)
+        QTest::keyClick(combo, key);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    RecordingDialogs dialogs;
+    std::unique_ptr<Main> window;
+
+    template<typename T = QWidget>
+    T *control(const QString &name)
+    {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        dialogs = RecordingDialogs();
+        window = std::make_unique<Main>(&dialogs);
+    }
+    void cleanup() { window.reset(); }
+
+    void controls_data();
+    void controls();
+    void startUp();
+    void focusStartsInLineList();
+    void typingLimits_data();
+    void typingLimits();
+    void lineEditing();
+    void clearCommands();
+    void rebuildingLineListKeepsTexts();
+    void sendBytesArming();
+    void typedPageTextSelectsNothing();
+    void layout();
+    void realMessageBox_data();
+    void realMessageBox();
+};
+
+void TestMainWindow::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("caption");
+
+    const struct
+    {
+        const char *name, *kind, *container, *caption;
+    } table[] = {
+        {"Frame6", "QGroupBox", "client", ""},
+        {"ReloadSelectedLineBtn", "QPushButton", "Frame6", "Reload Selected Line"},
+        {"AutoSendSelectedPageCheck", "QCheckBox", "Frame6", "Auto"},
+        {"ReloadSelectedPageBtn", "QPushButton", "Frame6", "Reload Selected Page"},
+        {"PageList", "QComboBox", "Frame6", nullptr},
+        {"Label8", "QLabel", "Frame6", "Page Number"},
+        {"SendBytesFrame", "QGroupBox", "client", "Send Bytes"},
+        {"SendBytesBtn", "QPushButton", "SendBytesFrame", "&Send Byte"},
+        {"SendBytesSelectedLineBtn", "QPushButton", "SendBytesFrame", "Send Selected Line"},
+        {"SendBytesCheckBox", "QCheckBox", "SendBytesFrame", ""},
+        {"SendBytesText", "QLineEdit", "SendBytesFrame", ""},
+        {"MSComm1", "SerialLink", "Main", nullptr},
+        {"Frame2", "QGroupBox", "client", ""},
+        {"CommonDialog", "QFileDialog", "Frame2", nullptr},
+        {"ComPort", "QComboBox", "Frame2", nullptr},
+        {"BaudRate", "QComboBox", "Frame2", nullptr},
+        {"DataBit", "QComboBox", "Frame2", nullptr},
+        {"FlowControl", "QComboBox", "Frame2", nullptr},
+        {"ExitBtn", "QPushButton", "Frame2", "E&xit"},
+        {"ConnectBtn", "QPushButton", "Frame2", "&Connect"},
+        {"StopBit", "QComboBox", "Frame2", nullptr},
+        {"Label1", "QLabel", "Frame2", "Communication Setting:"},
+        {"Frame1", "QGroupBox", "client", ""},
+        {"VPos", "QLineEdit", "Frame1", "00"},
+        {"HPos", "QLineEdit", "Frame1", "00"},
+        {"TransparencyValue", "QLineEdit", "Frame1", "0"},
+        {"Frame3", "QGroupBox", "Frame1", ""},
+        {"OSDTurnOffBtn", "QPushButton", "Frame3", "OSD Turn Off"},
+        {"Frame4", "QGroupBox", "Frame3", ""},
+        {"SelectedLineCursorOffBtn", "QPushButton", "Frame4", "Selected Line Cursor Off"},
+        {"SelectedLineCursorOnBtn", "QPushButton", "Frame4", "Selected Line Cursor On"},
+        {"Frame5", "QGroupBox", "Frame4", ""},
+        {"SendAllBtn", "QPushButton", "Frame5", "Send All"},
+        {"SendSelectLineBtn", "QPushButton", "Frame4", "Send Selected Line"},
+        {"SendBgTransparencyBtn", "QPushButton", "Frame4", "Send Background Transparency"},
+        {"SendLeftOffsetBtn", "QPushButton", "Frame4", "Send Left Offset"},
+        {"SendLineBtn", "QPushButton", "Frame4", "&Send All Line"},
+        {"SendVPosBtn", "QPushButton", "Frame4", "Send Vertical Position"},
+        {"SendHPosBtn", "QPushButton", "Frame4", "Send Horizontal Position"},
+        {"SendClearAllLineBtn", "QPushButton", "Frame3", "Send Clear &All Line"},
+        {"SendClearLineBtn", "QPushButton", "Frame3", "Send Clear &Line"},
+        {"ClearAllBtn", "QPushButton", "Frame1", "Clear &All"},
+        {"ClearBtn", "QPushButton", "Frame1", "C&lear"},
+        {"LineText", "QLineEdit", "Frame1", ""},
+        {"LeftOffset", "QLineEdit", "Frame1", "000"},
+        {"LineList", "QComboBox", "Frame1", nullptr},
+        {"Label7", "QLabel", "Frame1", "Vertical Position (00-FF):"},
+        {"Label6", "QLabel", "Frame1", "Horizontal Position (00-FF):"},
+        {"Label3", "QLabel", "Frame1", "Transparency Value (0-15) :"},
+        {"Label5", "QLabel", "Frame1", "Text"},
+        {"Label4", "QLabel", "Frame1", "Left Offset (000-3FF):"},
+        {"Label2", "QLabel", "Frame1", "Line Number"},
+        {"FileMenu", "QMenu", "menuBar", "&File"},
+        {"OpenSubMenu", "QAction", "FileMenu", "&Open"},
+        {"SaveSubMenu", "QAction", "FileMenu", "&Save"},
+        {"ExitSubMenu", "QAction", "FileMenu", "E&xit"},
+        {"AboutMenu", "QMenu", "menuBar", "&About"},
+        {"AboutSubMenu", "QAction", "AboutMenu", "About"},
+    };
+    static_assert(std::size(table) == 58);
+    for (const auto &row : table)
+        QTest::newRow(row.name) << row.name << row.kind << row.container
+                                << (row.caption ? QString::fromUtf8(row.caption) : QString());
+}
+
+void TestMainWindow::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, container);
+    QFETCH(QString, caption);
+
+    const QList<QObject *> named = window->findChildren<QObject *>(name);
+    QCOMPARE(named.size(), 1);
+    QObject *object = named.first();
+    QVERIFY2(object->inherits(qPrintable(kind)), object->metaObject()->className());
+
+    if (auto *action = qobject_cast<QAction *>(object)) {
+        const QList<QObject *> menus = action->associatedObjects();
+        QVERIFY(std::any_of(menus.begin(), menus.end(), [&](QObject *m) { return m->objectName() == container; }));
+        QCOMPARE(action->text(), caption);
+        return;
+    }
+    if (auto *menu = qobject_cast<QMenu *>(object)) {
+        QCOMPARE(menu->title(), caption);
+        QVERIFY(window->menuBar()->actions().contains(menu->menuAction()));
+        return;
+    }
+    QCOMPARE(object->parent()->objectName(), container);
+    if (caption.isNull())
+        return;
+    if (auto *box = qobject_cast<QGroupBox *>(object))
+        QCOMPARE(box->title(), caption);
+    else if (auto *button = qobject_cast<QAbstractButton *>(object))
+        QCOMPARE(button->text(), caption);
+    else if (auto *text = qobject_cast<QLabel *>(object))
+        QCOMPARE(text->text(), caption);
+    else if (auto *edit = qobject_cast<QLineEdit *>(object))
+        QCOMPARE(edit->text(), caption);
+}
+
+void TestMainWindow::startUp()
+{
+    auto *lineList = control<QComboBox>("LineList");
+    QCOMPARE(entries(lineList), numbered("Line %1", 11));
+    QCOMPARE(lineList->currentIndex(), 0);
+    QCOMPARE(control<QLineEdit>("LineText")->text(), QString());
+
+    auto *pageList = control<QComboBox>("PageList");
+    QVERIFY(pageList->isEditable());
+    QCOMPARE(entries(pageList), numbered("Page %1", 32));
+    QCOMPARE(pageList->currentIndex(), 0);
+    QCOMPARE(pageList->currentText(), "Page 1");
+    QCOMPARE(window->currentPage(), 0);
+    QCOMPARE(window->lineCount(), 11);
+    QCOMPARE(window->pageCount(), 32);
+
+    const struct
+    {
+        const char *name;
+        QStringList entries;
+        const char *selected;
+        bool enabled;
+    } lists[] = {
+        {"ComPort", numbered("COM %1", 16), "COM 1", true},
+        {"BaudRate",
+         {"110", "300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400", "460800",
+          "921600"},
+         "2400",
+         true},
+        {"DataBit", {"5", "6", "7", "8"}, "8", false},
+        {"StopBit", {"1", "1.5", "2"}, "1", false},
+        {"FlowControl", {"Hardware", "Xon/Xoff", "None"}, "None", false},
+    };
+    for (const auto &list : lists) {
+        auto *combo = control<QComboBox>(list.name);
+        QCOMPARE(entries(combo), list.entries);
+        QCOMPARE(combo->currentText(), QString::fromLatin1(list.selected));
+        QCOMPARE(combo->isEnabled(), list.enabled);
+        QVERIFY(!combo->isEditable());
+    }
+
+    for (const QString &name : CommandButtons)
+        QVERIFY2(!control(name)->isEnabled(), qPrintable(name));
+    QVERIFY(!control("SendBytesFrame")->isEnabled());
+    QVERIFY(!control("SendBytesBtn")->isEnabled());
+    QVERIFY(!control("SendBytesSelectedLineBtn")->isEnabled());
+    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+    for (const char *usable : {"ClearBtn", "ClearAllBtn", "LineList", "LineText", "PageList",
+                               "AutoSendSelectedPageCheck", "LeftOffset", "TransparencyValue", "HPos", "VPos",
+                               "ConnectBtn", "ExitBtn"})
+        QVERIFY2(control(usable)->isEnabled(), usable);
+    for (const char *item : {"OpenSubMenu", "SaveSubMenu", "ExitSubMenu", "AboutSubMenu"})
+        QVERIFY(window->findChild<QAction *>(item)->isEnabled());
+
+    QCOMPARE(window->findChild<QAction *>("OpenSubMenu")->shortcut(), QKeySequence("Ctrl+O"));
+    QCOMPARE(window->findChild<QAction *>("SaveSubMenu")->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(window->findChild<QAction *>("AboutSubMenu")->shortcut(), QKeySequence("Ctrl+A"));
+    QVERIFY(window->findChild<QAction *>("ExitSubMenu")->shortcut().isEmpty());
+    QCOMPARE(window->windowTitle(), "Quillane");
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+void TestMainWindow::focusStartsInLineList()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(QApplication::focusWidget(), control("LineList"));
+}
+
+void TestMainWindow::typingLimits_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("HPos") << "HPos" << 2;
+    QTest::newRow("VPos") << "VPos" << 2;
+    QTest::newRow("TransparencyValue") << "TransparencyValue" << 2;
+    QTest::newRow("LeftOffset") << "LeftOffset" << 3;
+    QTest::newRow("LineText") << "LineText" << 255;
+    QTest::newRow("SendBytesText") << "SendBytesText" << 512;
+}
+
+void TestMainWindow::typingLimits()
+{
+    QFETCH(QString, name);
+    QFETCH(int, limit);
+    window->EnableSendBytesFrame();
+    auto *edit = control<QLineEdit>(name);
+    edit->clear();
+    QTest::keyClicks(edit, QString(limit + 1, QLatin1Char('7')));
+    QCOMPARE(edit->text(), QString(limit, QLatin1Char('7')));
+
+    edit->setText(QString(limit + 5, QLatin1Char('8')));
+    QCOMPARE(edit->text(), QString(limit, QLatin1Char('8')));
+}
+
+void TestMainWindow::lineEditing()
+{
+    auto *lineList = control<QComboBox>("LineList");
+    auto *lineText = control<QLineEdit>("LineText");
+    QTest::keyClicks(lineText, "  Hello ");
+    QCOMPARE(window->lineTexts().text(0), "  Hello ");
+
+    pick(lineList, 1);
+    QCOMPARE(lineText->text(), QString());
+    QTest::keyClicks(lineText, "second");
+    pick(lineList, 0);
+    QCOMPARE(lineText->text(), "  Hello ");
+    QCOMPARE(window->lineTexts().text(1), "second");
+
+    // A paste or an edit from code is stored just the same.
+    lineText->setText("pasted");
+    QCOMPARE(window->lineTexts().text(0), "pasted");
+}
+
+void TestMainWindow::clearCommands()
+{
+    auto *lineList = control<QComboBox>("LineList");
+    auto *lineText = control<QLineEdit>("LineText");
+    for (int i = 0; i < 3; ++i) {
+        pick(lineList, i);
+        QTest::keyClicks(lineText, QStringLiteral("text %1").arg(i + 1));
+    }
+
+    QTest::mouseClick(control("ClearBtn"), Qt::LeftButton);
+    QCOMPARE(lineText->text(), QString());
+    QCOMPARE(window->lineTexts().text(2), QString());
+    QCOMPARE(window->lineTexts().text(0), "text 1");
+    QCOMPARE(window->lineTexts().text(1), "text 2");
+    QCOMPARE(lineList->currentIndex(), 2);
+
+    QTest::mouseClick(control("ClearBtn"), Qt::LeftButton); // already empty
+    QCOMPARE(window->lineTexts().text(2), QString());
+    QCOMPARE(window->lineTexts().text(1), "text 2");
+
+    pick(lineList, 1);
+    QTest::mouseClick(control("ClearAllBtn"), Qt::LeftButton);
+    for (int i = 0; i < 11; ++i)
+        QCOMPARE(window->lineTexts().text(i), QString());
+    QCOMPARE(lineText->text(), QString());
+    QCOMPARE(lineList->currentIndex(), 1);
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+void TestMainWindow::rebuildingLineListKeepsTexts()
+{
+    auto *lineList = control<QComboBox>("LineList");
+    QTest::keyClicks(control("LineText"), "first");
+    pick(lineList, 4);
+    QTest::keyClicks(control("LineText"), "fifth");
+
+    window->FillLineList();
+    QCOMPARE(lineList->count(), 11);
+    QCOMPARE(lineList->currentIndex(), 0);
+    QCOMPARE(control<QLineEdit>("LineText")->text(), "first");
+    QCOMPARE(window->lineTexts().text(4), "fifth");
+}
+
+void TestMainWindow::sendBytesArming()
+{
+    auto *check = control<QCheckBox>("SendBytesCheckBox");
+    auto *text = control<QLineEdit>("SendBytesText");
+    auto *sendBytes = control("SendBytesBtn");
+    auto *sendLine = control("SendBytesSelectedLineBtn");
+    const QColor buttonFace = window->palette().color(QPalette::Button);
+    const QColor fieldBackground = window->palette().color(QPalette::Base);
+    QVERIFY(buttonFace != fieldBackground);
+    window->show();
+
+    window->EnableCommandButtons();
+    window->EnableSendBytesFrame();
+    QVERIFY(check->isEnabled());
+    QVERIFY(!sendBytes->isEnabled());
+    QVERIFY(!sendLine->isEnabled());
+    QVERIFY(text->isEnabled());
+    QCOMPARE(text->palette().color(QPalette::Base), buttonFace);
+    QTest::keyClicks(text, "1A2B");
+    QCOMPARE(text->text(), "1A2B");
+
+    QTest::mouseClick(check, Qt::LeftButton);
+    QVERIFY(check->isChecked());
+    QCOMPARE(text->palette().color(QPalette::Base), fieldBackground);
+    QVERIFY(sendBytes->isEnabled());
+    QVERIFY(sendLine->isEnabled());
+
+    QTest::mouseClick(check, Qt::LeftButton);
+    QVERIFY(!text->isEnabled());
+    QCOMPARE(text->palette().color(QPalette::Base), buttonFace);
+    QVERIFY(!sendBytes->isEnabled());
+    QVERIFY(!sendLine->isEnabled());
+    QCOMPARE(text->text(), "1A2B");
+
+    // The tick survives a disconnect: reconnecting arms the buttons at once.
+    QTest::mouseClick(check, Qt::LeftButton);
+    window->DisableCommandButtons();
+    window->DisableSendBytesFrame();
+    QVERIFY(!sendBytes->isEnabled());
+    QVERIFY(!check->isEnabled());
+    QVERIFY(check->isChecked());
+    window->EnableCommandButtons();
+    window->EnableSendBytesFrame();
+    QVERIFY(sendBytes->isEnabled());
+    QVERIFY(sendLine->isEnabled());
+}
+
+void TestMainWindow::typedPageTextSelectsNothing()
+{
+    auto *pageList = control<QComboBox>("PageList");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    pageList->setFocus();
+    pageList->lineEdit()->selectAll();
+    QTest::keyClicks(pageList, "Page 3");
+    QCOMPARE(pageList->currentIndex(), -1);
+    QCOMPARE(pageList->currentText(), "Page 3");
+
+    // Neither Enter nor leaving the field turns the text into a selection.
+    QTest::keyClick(pageList, Qt::Key_Return);
+    control("LineText")->setFocus();
+    QCOMPARE(pageList->currentIndex(), -1);
+    QCOMPARE(pageList->currentText(), "Page 3");
+    QCOMPARE(window->currentPage(), 0);
+}
+
+void TestMainWindow::layout()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->centralWidget()->size(), QSize(642, 394));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+
+    const auto geometry = [this](const char *name) {
+        QWidget *w = control(name);
+        return QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+    };
+    const char *groups[] = {"Frame2", "Frame1", "Frame6", "SendBytesFrame"};
+    for (int i = 1; i < 4; ++i)
+        QVERIFY2(geometry(groups[i - 1]).bottom() < geometry(groups[i]).top(), groups[i]);
+
+    // Each row from left to right; the members of a row share a band.
+    const QList<QStringList> rows = {
+        {"Label1", "ComPort", "BaudRate", "DataBit", "StopBit", "FlowControl", "ConnectBtn", "ExitBtn"},
+        {"Label2", "Label5"},
+        {"LineList", "LineText"},
+        {"Label4", "LeftOffset", "Label3", "TransparencyValue", "ClearBtn", "ClearAllBtn"},
+        {"Label6", "HPos", "Label7", "VPos"},
+        {"Frame5", "SendHPosBtn", "SendLeftOffsetBtn", "SelectedLineCursorOnBtn", "OSDTurnOffBtn"},
+        {"Label8", "PageList", "ReloadSelectedLineBtn", "AutoSendSelectedPageCheck", "ReloadSelectedPageBtn"},
+        {"SendBytesCheckBox", "SendBytesText", "SendBytesSelectedLineBtn"},
+    };
+    for (const QStringList &row : rows) {
+        for (int i = 1; i < row.size(); ++i) {
+            const QRect left = geometry(qPrintable(row[i - 1]));
+            const QRect right = geometry(qPrintable(row[i]));
+            QVERIFY2(left.right() < right.left(), qPrintable(row[i]));
+            QVERIFY2(left.top() <= right.bottom() && right.top() <= left.bottom(), qPrintable(row[i]));
+        }
+    }
+    // Headings above their fields, and the column members one above the other.
+    QVERIFY(geometry("Label2").bottom() < geometry("LineList").top());
+    QVERIFY(geometry("LineList").bottom() < geometry("Label4").top());
+    QVERIFY(geometry("Label4").bottom() < geometry("Label6").top());
+    QVERIFY(geometry("Label6").bottom() < geometry("Frame3").top());
+    const QList<QStringList> columns = {
+        {"SendHPosBtn", "SendVPosBtn", "SendBgTransparencyBtn"},
+        {"SendLeftOffsetBtn", "SendSelectLineBtn", "SendLineBtn"},
+        {"SelectedLineCursorOnBtn", "SelectedLineCursorOffBtn"},
+        {"OSDTurnOffBtn", "SendClearLineBtn", "SendClearAllLineBtn"},
+        {"SendBytesSelectedLineBtn", "SendBytesBtn"},
+    };
+    for (const QStringList &column : columns) {
+        for (int i = 1; i < column.size(); ++i)
+            QVERIFY2(geometry(qPrintable(column[i - 1])).bottom() < geometry(qPrintable(column[i])).top(),
+                     qPrintable(column[i]));
+    }
+    // Every caption fits its control.
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
+        if (!b->text().isEmpty())
+            QVERIFY2(b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&')) + 4 <= b->width(),
+                     qPrintable(b->objectName()));
+    }
+    for (QLabel *l : window->findChildren<QLabel *>())
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
+
+    QVERIFY(window->grab().save(QStringLiteral("window.png")));
+}
+
+void TestMainWindow::realMessageBox_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("error") << int(BoxKind::Error) << int(QMessageBox::Critical);
+    QTest::newRow("information") << int(BoxKind::Information) << int(QMessageBox::Information);
+    QTest::newRow("plain") << int(BoxKind::Plain) << int(QMessageBox::NoIcon);
+}
+
+void TestMainWindow::realMessageBox()
+{
+    QFETCH(int, kind);
+    QFETCH(int, icon);
+    QtDialogs real(window.get());
+    QString seen;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = QStringLiteral("%1|%2|%3|%4").arg(box->text(), box->windowTitle()).arg(box->icon()).arg(
+            box->buttons().size());
+        if (box->buttons().size() == 1 && box->standardButton(box->buttons().first()) == QMessageBox::Ok)
+            box->buttons().first()->click();
+        else
+            box->reject();
+    });
+    real.showMessage("Port cannot open", "Error", BoxKind(kind));
+    QCOMPARE(seen, QStringLiteral("Port cannot open|Error|%1|1").arg(icon));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

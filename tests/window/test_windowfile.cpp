@@ -1,0 +1,301 @@
+// Saving and opening the work through the window, with the file dialogs and
+// message boxes recorded.
+#include "mainwindow.h"
+#include "recordingdialogs.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray workedExample()
+{
+    QByteArray bytes = "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n";
+    for (int i = 0; i < 10; ++i)
+        bytes += "\r\n";
+    return bytes + "00\r\n00\r\n32\r\n";
+}
+
+QByteArray fileLines(const QStringList &values)
+{
+    QByteArray bytes;
+    for (const QString &v : values)
+        bytes += v.toLatin1() + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class TestWindowFile : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    std::unique_ptr<Main> window;
+
+    template<typename T = QWidget>
+    T *control(const char *name)
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    QString file(const QString &name, const QByteArray &content)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    void open(const QString &path)
+    {
+        dialogs.answers = {path};
+        window->findChild<QAction *>("OpenSubMenu")->trigger();
+    }
+    // Everything the file can change, as the operator sees it.
+    QStringList snapshot()
+    {
+        QStringList s;
+        for (const char *name : {"ComPort", "BaudRate", "LineList", "PageList"}) {
+            auto *combo = control<QComboBox>(name);
+            s << QStringLiteral("%1 %2/%3 %4").arg(name).arg(combo->currentIndex()).arg(combo->count()).arg(
+                combo->currentText());
+        }
+        for (const char *name : {"LeftOffset", "TransparencyValue", "HPos", "VPos", "LineText"})
+            s << control<QLineEdit>(name)->text();
+        for (int i = 0; i < 256; ++i)
+            s << window->lineTexts().text(i);
+        s << QString::number(window->lineCount()) << QString::number(window->pageCount())
+          << QString::number(window->currentPage());
+        return s;
+    }
+
+private slots:
+    void init()
+    {
+        dialogs = RecordingDialogs();
+        window = std::make_unique<Main>(&dialogs);
+    }
+    void cleanup() { window.reset(); }
+
+    void savesTheWorkedExample();
+    void opensTheWorkedExample();
+    void cancelledDialogsReportFailure();
+    void replacedCounts_data();
+    void replacedCounts();
+    void badFileChangesNothing_data();
+    void badFileChangesNothing();
+    void emptyFileEmptiesTheLines();
+    void valuesAreCutToTheirFields();
+    void noPortSelectionFailsTheNextConnect();
+    void failedSaveReportsIt();
+};
+
+void TestWindowFile::savesTheWorkedExample()
+{
+    QTest::keyClicks(control("LineText"), "HELLO");
+    const QString path = dir.filePath("work.ptx");
+    dialogs.answers = {path};
+    window->findChild<QAction *>("SaveSubMenu")->trigger();
+
+    QVERIFY(dialogs.boxes.isEmpty());
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QCOMPARE(bytes.size(), 57);
+    QCOMPARE(bytes, workedExample());
+
+    QCOMPARE(dialogs.fileDialogs.size(), 1);
+    const RecordingDialogs::FileDialog &seen = dialogs.fileDialogs.first();
+    QCOMPARE(seen.acceptMode, QFileDialog::AcceptSave);
+    QVERIFY(seen.confirmsOverwrite);
+    QCOMPARE(seen.defaultSuffix, "ptx");
+    QCOMPARE(seen.nameFilters, QStringList{"*.ptx"});
+    QCOMPARE(seen.object->objectName(), "CommonDialog");
+}
+
+void TestWindowFile::opensTheWorkedExample()
+{
+    const QString path = file("example.ptx", workedExample());
+    // Leave the window far from the file's values first.
+    QTest::keyClicks(control("LineText"), "unsaved");
+    control<QComboBox>("BaudRate")->setCurrentIndex(9);
+    control<QLineEdit>("HPos")->setText("7F");
+    control<QComboBox>("LineList")->setCurrentIndex(4);
+
+    window->findChild<QAction *>("SaveSubMenu")->trigger(); // cancelled: only to share the dialog
+    dialogs.boxes.clear();
+    open(path);
+
+    QVERIFY(dialogs.boxes.isEmpty());
+    QCOMPARE(control<QComboBox>("ComPort")->currentText(), "COM 1");
+    QCOMPARE(control<QComboBox>("BaudRate")->currentText(), "2400");
+    QCOMPARE(control<QLineEdit>("LeftOffset")->text(), "000");
+    QCOMPARE(control<QLineEdit>("TransparencyValue")->text(), "0");
+    QCOMPARE(control<QLineEdit>("HPos")->text(), "00");
+    QCOMPARE(control<QLineEdit>("VPos")->text(), "00");
+    QCOMPARE(window->lineCount(), 11);
+    QCOMPARE(window->pageCount(), 32);
+    QCOMPARE(control<QComboBox>("LineList")->currentIndex(), 0);
+    QCOMPARE(control<QLineEdit>("LineText")->text(), "HELLO");
+    QCOMPARE(window->lineTexts().text(0), "HELLO");
+    for (int i = 1; i < 11; ++i)
+        QCOMPARE(window->lineTexts().text(i), QString());
+    QCOMPARE(control<QComboBox>("PageList")->currentText(), "Page 1");
+
+    const RecordingDialogs::FileDialog &seen = dialogs.fileDialogs.last();
+    QCOMPARE(seen.title, "Open");
+    QCOMPARE(seen.acceptMode, QFileDialog::AcceptOpen);
+    QCOMPARE(seen.fileMode, QFileDialog::ExistingFile);
+    QCOMPARE(seen.defaultSuffix, "ptx");
+    QCOMPARE(seen.nameFilters, QStringList{"*.ptx"});
+    QCOMPARE(seen.object, dialogs.fileDialogs.first().object);
+}
+
+void TestWindowFile::cancelledDialogsReportFailure()
+{
+    window->findChild<QAction *>("SaveSubMenu")->trigger();
+    window->findChild<QAction *>("OpenSubMenu")->trigger();
+    QCOMPARE(dialogs.texts(), (QStringList{"Save Error", "Open Error"}));
+    for (const RecordingDialogs::Box &box : dialogs.boxes) {
+        QCOMPARE(box.title, "Error");
+        QCOMPARE(box.kind, BoxKind::Plain);
+    }
+}
+
+void TestWindowFile::replacedCounts_data()
+{
+    QTest::addColumn<QString>("lineCount");
+    QTest::addColumn<QString>("pageCount");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("no lines") << "0" << "32" << 12 << 32 << 1;
+    QTest::newRow("300 lines") << "300" << "32" << 12 << 32 << 1;
+    QTest::newRow("no pages") << "11" << "0" << 11 << 4 << 1;
+    QTest::newRow("256 pages") << "11" << "256" << 11 << 32 << 1;
+    QTest::newRow("255 of each") << "255" << "255" << 255 << 255 << 0;
+    QTest::newRow("one of each") << "1" << "1" << 1 << 1 << 0;
+}
+
+void TestWindowFile::replacedCounts()
+{
+    QFETCH(QString, lineCount);
+    QFETCH(QString, pageCount);
+    QFETCH(int, lines);
+    QFETCH(int, pages);
+    QFETCH(int, messages);
+
+    const int texts = std::clamp(lineCount.toInt(), 1, 255) == lineCount.toInt() ? lineCount.toInt() : 12;
+    QStringList values = {"0", "3", "000", "0", lineCount};
+    for (int i = 0; i < texts; ++i)
+        values << QStringLiteral("text %1").arg(i + 1);
+    values << "00" << "00" << pageCount;
+    open(file("counts.ptx", fileLines(values)));
+
+    QCOMPARE(dialogs.boxes.size(), messages);
+    for (const RecordingDialogs::Box &box : dialogs.boxes) {
+        QCOMPARE(box.text, "Out of Number of Line");
+        QCOMPARE(box.title, "Error");
+        QCOMPARE(box.kind, BoxKind::Error);
+    }
+    QCOMPARE(window->lineCount(), lines);
+    QCOMPARE(control<QComboBox>("LineList")->count(), lines);
+    QCOMPARE(window->pageCount(), pages);
+    QCOMPARE(control<QComboBox>("PageList")->count(), pages);
+    QCOMPARE(window->lineTexts().text(lines - 1), QStringLiteral("text %1").arg(lines));
+    QCOMPARE(control<QLineEdit>("HPos")->text(), "00");
+}
+
+void TestWindowFile::badFileChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("exists");
+    QByteArray example = workedExample();
+    QTest::newRow("port past COM 16") << QByteArray(example).replace(0, 1, "16") << true;
+    QTest::newRow("port below -1") << QByteArray(example).replace(0, 1, "-2") << true;
+    QTest::newRow("baud past the list") << QByteArray(example).replace(3, 1, "13") << true;
+    QTest::newRow("line count beyond 16 bits") << QByteArray(example).replace(14, 2, "40000") << true;
+    QTest::newRow("page count beyond 16 bits") << QByteArray(example).replace(53, 2, "-40000") << true;
+    QTest::newRow("missing file") << QByteArray() << false;
+}
+
+void TestWindowFile::badFileChangesNothing()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    QTest::keyClicks(control("LineText"), "unsaved work");
+    control<QComboBox>("LineList")->setCurrentIndex(2);
+    control<QLineEdit>("LeftOffset")->setText("1FF");
+    const QStringList before = snapshot();
+
+    open(exists ? file("bad.ptx", content) : dir.filePath("missing.ptx"));
+
+    QCOMPARE(dialogs.texts(), QStringList{"Open Error"});
+    QCOMPARE(dialogs.boxes.first().kind, BoxKind::Plain);
+    QCOMPARE(snapshot(), before);
+}
+
+void TestWindowFile::emptyFileEmptiesTheLines()
+{
+    QTest::keyClicks(control("LineText"), "one");
+    control<QComboBox>("LineList")->setCurrentIndex(3);
+    control<QLineEdit>("VPos")->setText("3C");
+    open(file("empty.ptx", {}));
+
+    QVERIFY(dialogs.boxes.isEmpty());
+    QCOMPARE(window->lineTexts().text(0), QString());
+    QCOMPARE(control<QComboBox>("LineList")->currentIndex(), 0);
+    QCOMPARE(control<QLineEdit>("VPos")->text(), "3C");
+    QCOMPARE(window->lineCount(), 11);
+}
+
+void TestWindowFile::valuesAreCutToTheirFields()
+{
+    QStringList values = {"-1", "9", "0000", "123", "2", QString(300, 'x'), "second", "ABC", "  7", "12"};
+    open(file("long.ptx", fileLines(values)));
+
+    QVERIFY(dialogs.boxes.isEmpty());
+    QCOMPARE(control<QComboBox>("ComPort")->currentIndex(), -1);
+    QCOMPARE(control<QComboBox>("BaudRate")->currentText(), "115200");
+    QCOMPARE(control<QLineEdit>("LeftOffset")->text(), "000");
+    QCOMPARE(control<QLineEdit>("TransparencyValue")->text(), "12");
+    QCOMPARE(control<QLineEdit>("HPos")->text(), "AB");
+    QCOMPARE(control<QLineEdit>("VPos")->text(), "  ");
+    QCOMPARE(control<QLineEdit>("LineText")->text(), QString(255, 'x'));
+    QCOMPARE(window->lineTexts().text(1), "second");
+    QCOMPARE(window->pageCount(), 12);
+}
+
+void TestWindowFile::noPortSelectionFailsTheNextConnect()
+{
+    QByteArray example = workedExample();
+    open(file("noport.ptx", example.replace(0, 1, "-1")));
+    QVERIFY(dialogs.boxes.isEmpty());
+    QCOMPARE(control<QComboBox>("ComPort")->currentIndex(), -1);
+
+    QTest::mouseClick(control("ConnectBtn"), Qt::LeftButton);
+    QCOMPARE(dialogs.texts(), QStringList{"Port cannot open"});
+    QCOMPARE(dialogs.boxes.first().title, "Error");
+    QCOMPARE(dialogs.boxes.first().kind, BoxKind::Error);
+    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+    QVERIFY(control("ComPort")->isEnabled());
+    QVERIFY(!control("SendLineBtn")->isEnabled());
+}
+
+void TestWindowFile::failedSaveReportsIt()
+{
+    dialogs.answers = {dir.filePath("no/such/folder/x.ptx"), dir.path()};
+    window->findChild<QAction *>("SaveSubMenu")->trigger();
+    window->findChild<QAction *>("SaveSubMenu")->trigger();
+    QCOMPARE(dialogs.texts(), (QStringList{"Save Error", "Save Error"}));
+    QCOMPARE(dialogs.boxes.first().kind, BoxKind::Plain);
+    QVERIFY(QFileInfo(dir.path()).isDir());
+}
+
+QTEST_MAIN(TestWindowFile)
+#include "test_windowfile.moc"

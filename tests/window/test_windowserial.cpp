@@ -1,0 +1,368 @@
+// The window against a real pseudo-terminal: connecting and disconnecting,
+// and the bytes that the buttons put on the wire.
+#include "../support/pseudoterminal.h"
+#include "mainwindow.h"
+#include "recordingdialogs.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray hex(const char *spaced)
+{
+    return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
+}
+
+} // namespace
+
+class TestWindowSerial : public QObject
+{
+    Q_OBJECT
+
+private:
+    RecordingDialogs dialogs;
+    std::unique_ptr<PseudoTerminal> device;
+    std::unique_ptr<Main> window;
+
+    template<typename T = QWidget>
+    T *control(const char *name)
+    {
+        T *found = window->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    // Picks an entry from the opened list with the mouse, as the operator does.
+    void pick(const char *name, int index)
+    {
+        auto *combo = control<QComboBox>(name);
+        combo->showPopup();
+        QAbstractItemView *view = combo->view();
+        const QModelIndex item = combo->model()->index(index, 0);
+        view->scrollTo(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+        QTRY_VERIFY(!view->isVisible());
+        QCOMPARE(combo->currentIndex(), index);
+    }
+    void connectPort()
+    {
+        click("ConnectBtn");
+        QVERIFY(dialogs.boxes.isEmpty());
+        QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Disconnect");
+    }
+    void typeLine(int index, const QString &text)
+    {
+        pick("LineList", index);
+        control<QLineEdit>("LineText")->setText(text);
+    }
+
+private slots:
+    void init()
+    {
+        for (int n = 1; n <= 16; ++n)
+            qunsetenv(qPrintable(QStringLiteral("QUILLANE_COM%1").arg(n)));
+        dialogs = RecordingDialogs();
+        device = std::make_unique<PseudoTerminal>();
+        device->mapAs(1);
+        window = std::make_unique<Main>(&dialogs);
+        window->show();
+    }
+    void cleanup()
+    {
+        window.reset();
+        device.reset();
+    }
+
+    void connectsWithDefaults();
+    void connectsToChosenPortAndRate();
+    void missingDeviceLeavesWindowDisconnected();
+    void disconnectRestoresControls();
+    void portTooltipsShowDevices();
+    void commandBytes_data();
+    void commandBytes();
+    void sendAllWithStartValues();
+    void rejectedPositionDoesNotStopSendAll();
+    void pageSelection();
+    void refillingPagesWhileConnected();
+    void typedPageTextReloadsPageZero();
+    void openingFileWhileConnectedSelectsFirstPage();
+    void disconnectDeliversQueuedBytes();
+    void failedPortIsSurvived();
+};
+
+void TestWindowSerial::connectsWithDefaults()
+{
+    connectPort();
+    termios settings{};
+    QCOMPARE(tcgetattr(device->slave(), &settings), 0);
+    QCOMPARE(cfgetospeed(&settings), speed_t(B2400));
+    QCOMPARE(settings.c_cflag & CSIZE, tcflag_t(CS8));
+    QVERIFY(!(settings.c_cflag & (PARENB | CSTOPB | CRTSCTS)));
+    QVERIFY(!control("ComPort")->isEnabled());
+    QVERIFY(!control("BaudRate")->isEnabled());
+    QVERIFY(control("SendLineBtn")->isEnabled());
+    QVERIFY(control("SendBytesFrame")->isEnabled());
+    QVERIFY(window->statusBar()->currentMessage().contains(device->path()));
+    QCOMPARE(device->readFor(100), QByteArray());
+}
+
+void TestWindowSerial::connectsToChosenPortAndRate()
+{
+    PseudoTerminal tenth;
+    tenth.mapAs(10);
+    pick("ComPort", 9);
+    pick("BaudRate", 9);
+    connectPort();
+    termios settings{};
+    QCOMPARE(tcgetattr(tenth.slave(), &settings), 0);
+    QCOMPARE(cfgetospeed(&settings), speed_t(B115200));
+}
+
+void TestWindowSerial::missingDeviceLeavesWindowDisconnected()
+{
+    qputenv("QUILLANE_COM2", "/dev/quillane-no-such-device");
+    pick("ComPort", 1);
+    QList<bool> before;
+    const QList<QWidget *> all = window->findChildren<QWidget *>();
+    for (QWidget *w : all)
+        before << w->isEnabled();
+
+    click("ConnectBtn");
+    QCOMPARE(dialogs.boxes.size(), 1);
+    QCOMPARE(dialogs.boxes.first().text, "Port cannot open");
+    QCOMPARE(dialogs.boxes.first().title, "Error");
+    QCOMPARE(dialogs.boxes.first().kind, BoxKind::Error);
+    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+    QList<bool> after;
+    for (QWidget *w : all)
+        after << w->isEnabled();
+    QCOMPARE(after, before);
+    QVERIFY(!window->statusBar()->currentMessage().isEmpty());
+}
+
+void TestWindowSerial::disconnectRestoresControls()
+{
+    typeLine(0, "kept");
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        connectPort();
+        click("ConnectBtn");
+        QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+        QVERIFY(control("ComPort")->isEnabled());
+        QVERIFY(control("BaudRate")->isEnabled());
+        QVERIFY(!control("SendLineBtn")->isEnabled());
+        QVERIFY(!control("SendBytesFrame")->isEnabled());
+        for (const char *fixed : {"DataBit", "StopBit", "FlowControl"})
+            QVERIFY(!control(fixed)->isEnabled());
+    }
+    QCOMPARE(window->lineTexts().text(0), "kept");
+    QCOMPARE(control<QLineEdit>("HPos")->text(), "00");
+    QCOMPARE(device->readFor(100), QByteArray());
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+void TestWindowSerial::portTooltipsShowDevices()
+{
+    auto *ports = control<QComboBox>("ComPort");
+    ports->showPopup();
+    QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), device->path());
+    ports->hidePopup();
+
+    // The tips follow the mapping as it is when the list opens.
+    PseudoTerminal third;
+    third.mapAs(3);
+    ports->showPopup();
+    QCOMPARE(ports->itemData(2, Qt::ToolTipRole).toString(), third.path());
+    ports->hidePopup();
+    QCOMPARE(ports->itemText(2), "COM 3");
+}
+
+void TestWindowSerial::commandBytes_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("bytes");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("selected line") << "SendSelectLineBtn" << 2 << "HELLO" << ""
+                                   << hex("F0 53 30 33 48 45 4C 4C 4F 0A");
+    QTest::newRow("selected empty line") << "SendSelectLineBtn" << 2 << "" << "" << hex("F0 43 30 33");
+    QTest::newRow("clear line") << "SendClearLineBtn" << 10 << "x" << "" << hex("F0 43 30 42");
+    QTest::newRow("reload line") << "ReloadSelectedLineBtn" << 2 << "x" << "" << hex("F0 4C 30 33 F0 70 30 31");
+    QTest::newRow("cursor on") << "SelectedLineCursorOnBtn" << 3 << "" << "" << hex("F0 54 30 34");
+    QTest::newRow("cursor off") << "SelectedLineCursorOffBtn" << 3 << "" << "" << hex("F0 74 30 34");
+    QTest::newRow("OSD off") << "OSDTurnOffBtn" << 0 << "" << "" << hex("BD");
+    QTest::newRow("reload page") << "ReloadSelectedPageBtn" << 0 << "" << "" << hex("F0 50 30 31");
+    QTest::newRow("raw bytes") << "SendBytesBtn" << 0 << "" << "f04831" << hex("F0 48 31");
+    QTest::newRow("raw bytes after a line") << "SendBytesSelectedLineBtn" << 2 << "AB" << "0D0A"
+                                            << hex("F0 53 30 33 41 42 0A 0D 0A");
+    QByteArray clearAll;
+    for (int n = 1; n <= 11; ++n)
+        clearAll += hex("F0 43") + QByteArray::number(n, 16).toUpper().rightJustified(2, '0');
+    QTest::newRow("clear all lines") << "SendClearAllLineBtn" << 0 << "x" << "" << clearAll;
+}
+
+void TestWindowSerial::commandBytes()
+{
+    QFETCH(QString, button);
+    QFETCH(int, line);
+    QFETCH(QString, text);
+    QFETCH(QString, bytes);
+    QFETCH(QByteArray, expected);
+
+    connectPort();
+    typeLine(line, text);
+    if (!bytes.isEmpty()) {
+        click("SendBytesCheckBox");
+        control<QLineEdit>("SendBytesText")->setText(bytes);
+    }
+    click(qPrintable(button));
+    QCOMPARE(device->read(expected.size() + 1, 300).toHex(' '), expected.toHex(' '));
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+void TestWindowSerial::sendAllWithStartValues()
+{
+    connectPort();
+    typeLine(0, "AB");
+    click("AutoSendSelectedPageCheck");
+    pick("PageList", 1);
+    QCOMPARE(device->read(4, 1000), hex("F0 70 30 32"));
+
+    click("SendAllBtn");
+    QByteArray expected = hex("F0 4F 30 30 30 F0 53 30 31 41 42 0A");
+    for (int n = 2; n <= 11; ++n)
+        expected += hex("F0 43") + QByteArray::number(n, 16).toUpper().rightJustified(2, '0');
+    expected += hex("F0 50 30 32 F0 42 30 F0 48 30 30 F0 56 30 30");
+    QCOMPARE(device->read(expected.size() + 1, 500).toHex(' '), expected.toHex(' '));
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+void TestWindowSerial::rejectedPositionDoesNotStopSendAll()
+{
+    connectPort();
+    control<QLineEdit>("HPos")->setText("G");
+    control<QLineEdit>("VPos")->setText("7");
+    control<QLineEdit>("LeftOffset")->setText("2a");
+    control<QLineEdit>("TransparencyValue")->setText("16");
+    click("SendAllBtn");
+
+    QByteArray expected = hex("F0 4F 30 32 61");
+    for (int n = 1; n <= 11; ++n)
+        expected += hex("F0 43") + QByteArray::number(n, 16).toUpper().rightJustified(2, '0');
+    expected += hex("F0 56 30 37");
+    QCOMPARE(device->read(expected.size() + 1, 500).toHex(' '), expected.toHex(' '));
+    QCOMPARE(dialogs.texts(), (QStringList{"Out of Range", "Invalid Value"}));
+    QCOMPARE(dialogs.boxes.last().title, "Quillane");
+    QCOMPARE(dialogs.boxes.last().kind, BoxKind::Information);
+    QCOMPARE(control<QLineEdit>("HPos")->text(), "0G");
+    QCOMPARE(control<QLineEdit>("VPos")->text(), "07");
+    QCOMPARE(control<QLineEdit>("LeftOffset")->text(), "02a");
+}
+
+void TestWindowSerial::pageSelection()
+{
+    pick("PageList", 3); // disconnected: nothing sent, nothing remembered
+    QCOMPARE(window->currentPage(), 0);
+    connectPort();
+    pick("PageList", 4);
+    QCOMPARE(device->read(5, 500), hex("F0 70 30 35"));
+    QCOMPARE(window->currentPage(), 4);
+    pick("PageList", 4); // the same page again
+    QCOMPARE(device->readFor(100), QByteArray());
+    pick("PageList", 31);
+    QCOMPARE(device->read(5, 500), hex("F0 70 32 30"));
+}
+
+void TestWindowSerial::refillingPagesWhileConnected()
+{
+    connectPort();
+    pick("PageList", 4);
+    QCOMPARE(device->read(4, 500), hex("F0 70 30 35"));
+    window->FillPageList();
+    QCOMPARE(device->read(5, 300), hex("F0 70 30 31"));
+    QCOMPARE(window->currentPage(), 0);
+    QCOMPARE(control<QComboBox>("PageList")->currentText(), "Page 1");
+}
+
+void TestWindowSerial::typedPageTextReloadsPageZero()
+{
+    connectPort();
+    auto *pages = control<QComboBox>("PageList");
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    pages->setFocus();
+    pages->lineEdit()->selectAll();
+    QTest::keyClicks(pages, "Page 7");
+    QTest::keyClick(pages, Qt::Key_Return);
+    click("ReloadSelectedPageBtn");
+    QCOMPARE(device->read(5, 300), hex("F0 50 30 30"));
+}
+
+void TestWindowSerial::openingFileWhileConnectedSelectsFirstPage()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("work.ptx");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("5\r\n9\r\n000\r\n0\r\n1\r\nX\r\n00\r\n00\r\n8\r\n");
+    file.close();
+
+    connectPort();
+    pick("PageList", 2);
+    QCOMPARE(device->read(4, 500), hex("F0 70 30 33"));
+    dialogs.answers = {path};
+    window->findChild<QAction *>("OpenSubMenu")->trigger();
+    QCOMPARE(device->read(5, 300), hex("F0 70 30 31"));
+    QCOMPARE(control<QComboBox>("ComPort")->currentText(), "COM 6");
+    QCOMPARE(control<QComboBox>("BaudRate")->currentText(), "115200");
+    termios settings{};
+    tcgetattr(device->slave(), &settings);
+    QCOMPARE(cfgetospeed(&settings), speed_t(B2400)); // the open port keeps its settings
+}
+
+void TestWindowSerial::disconnectDeliversQueuedBytes()
+{
+    connectPort();
+    const QString line(255, QLatin1Char('q'));
+    control<QLineEdit>("LineText")->setText(line);
+    for (int i = 0; i < 40; ++i)
+        click("SendSelectLineBtn");
+    const qsizetype total = 40 * 260;
+    click("ConnectBtn"); // disconnect while most of it is still queued
+    const QByteArray arrived = device->read(total, 10000);
+    QCOMPARE(arrived.size(), total);
+    QTRY_COMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+    QVERIFY(control("ConnectBtn")->isEnabled());
+    QVERIFY(!control("SendLineBtn")->isEnabled());
+    QCOMPARE(arrived.right(260), hex("F0 53 30 31") + line.toLatin1() + hex("0A"));
+}
+
+void TestWindowSerial::failedPortIsSurvived()
+{
+    connectPort();
+    device->closeMaster();
+    QTest::qWait(300);
+    QVERIFY(!window->statusBar()->currentMessage().isEmpty());
+    QVERIFY(dialogs.boxes.isEmpty());
+
+    click("SendSelectLineBtn");
+    typeLine(0, "x");
+    click("SendSelectLineBtn");
+    QCOMPARE(dialogs.texts(), QStringList{"Invalid Data"});
+    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Disconnect");
+
+    click("ConnectBtn");
+    QCOMPARE(dialogs.texts(), QStringList{"Invalid Data"});
+    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+}
+
+QTEST_MAIN(TestWindowSerial)
+#include "test_windowserial.moc"

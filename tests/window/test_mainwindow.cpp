@@ -90,6 +90,8 @@ private slots:
     void layout();
     void realMessageBox_data();
     void realMessageBox();
+    void shortcutsWinEverywhere_data();
+    void shortcutsWinEverywhere();
 };
 
 void TestMainWindow::controls_data()
@@ -518,6 +520,56 @@ void TestMainWindow::realMessageBox()
     });
     real.showMessage("Port cannot open", "Error", BoxKind(kind));
     QCOMPARE(seen, QStringLiteral("Port cannot open|Error|%1|1").arg(icon));
+}
+
+void TestMainWindow::shortcutsWinEverywhere_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("outcome");
+    for (const char *focus : {"LineText", "SendBytesText", "LineList", "PageList", "HPos"}) {
+        QTest::addRow("Ctrl+O in %s", focus) << focus << int(Qt::Key_O) << "Open";
+        QTest::addRow("Ctrl+S in %s", focus) << focus << int(Qt::Key_S) << "Save";
+        QTest::addRow("Ctrl+A in %s", focus) << focus << int(Qt::Key_A) << "About";
+    }
+}
+
+void TestMainWindow::shortcutsWinEverywhere()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, outcome);
+    window->EnableSendBytesFrame();
+    control<QCheckBox>("SendBytesCheckBox")->click();
+    control<QLineEdit>("LineText")->setText("some text");
+    control<QLineEdit>("SendBytesText")->setText("1A2B");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QWidget *field = control(focus);
+    field->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), field->focusProxy() ? field->focusProxy() : field);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+
+    if (outcome == "About") {
+        QVERIFY(dialogs.fileDialogs.isEmpty());
+        const auto about = [] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == "frmAbout" && w->isVisible())
+                    return w;
+            }
+            return static_cast<QWidget *>(nullptr);
+        };
+        QTRY_VERIFY(about());
+        about()->close();
+    } else {
+        QCOMPARE(dialogs.fileDialogs.size(), 1);
+        QCOMPARE(dialogs.fileDialogs.first().acceptMode,
+                 outcome == "Open" ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        QCOMPARE(dialogs.texts(), QStringList{outcome + " Error"}); // cancelled
+    }
+    for (const char *edit : {"LineText", "SendBytesText", "HPos"})
+        QVERIFY2(!control<QLineEdit>(edit)->hasSelectedText(), edit);
+    QCOMPARE(control<QLineEdit>("LineText")->text(), "some text");
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,384 @@
+#include "seriallink.h"
+
+#include "portmap.h"
+
+#include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <algorithm>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace {
+
+// Often enough for a progress bar, rarely enough not to load the window
+// during a drain of minutes.
+constexpr qint64 kProgressIntervalMs = 100;
+constexpr int kDrainPollMs = 10;
+constexpr qint64 kDrainMarginMs = 2000;
+
+struct LineFormat
+{
+    qint32 baud = 0;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    int bitsPerChar = 10;
+};
+
+bool isDecimal(const QString &text)
+{
+    return !text.isEmpty()
+           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// "baud,parity,data bits,stop bits", as the Windows serial control takes it.
+std::optional<LineFormat> parseSettings(const QString &settings)
+{
+    const QStringList fields = settings.split(u',');
+    if (fields.size() != 4 || !isDecimal(fields[0]))
+        return std::nullopt;
+
+    LineFormat format;
+    bool ok = false;
+    format.baud = fields[0].toInt(&ok);
+    if (!ok || format.baud <= 0)
+        return std::nullopt;
+
+    const QString parity = fields[1].toLower();
+    if (parity == u"n")
+        format.parity = QSerialPort::NoParity;
+    else if (parity == u"e")
+        format.parity = QSerialPort::EvenParity;
+    else if (parity == u"o")
+        format.parity = QSerialPort::OddParity;
+    else if (parity == u"m")
+        format.parity = QSerialPort::MarkParity;
+    else if (parity == u"s")
+        format.parity = QSerialPort::SpaceParity;
+    else
+        return std::nullopt;
+
+    const QString &data = fields[2];
+    if (data.size() != 1 || data[0] < u'5' || data[0] > u'8')
+        return std::nullopt;
+    format.dataBits = static_cast<QSerialPort::DataBits>(data.toInt());
+
+    const QString &stop = fields[3];
+    if (stop == u"1")
+        format.stopBits = QSerialPort::OneStop;
+    else if (stop == u"1.5")
+        format.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stop == u"2")
+        format.stopBits = QSerialPort::TwoStop;
+    else
+        return std::nullopt;
+
+    format.bitsPerChar = 1 + format.dataBits + (format.parity == QSerialPort::NoParity ? 0 : 1)
+                         + (format.stopBits == QSerialPort::OneStop ? 1 : 2);
+    return format;
+}
+
+} // namespace
+
+SerialLink::SerialLink(QObject *parent)
+    : QObject(parent)
+    , m_port(new QSerialPort(this))
+    , m_drainTimer(new QTimer(this))
+{
+    m_drainTimer->setInterval(kDrainPollMs);
+    connect(m_drainTimer, &QTimer::timeout, this, &SerialLink::checkDrain);
+    connect(m_port, &QSerialPort::bytesWritten, this, &SerialLink::onBytesWritten);
+    connect(m_port, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) { onPortError(error); });
+}
+
+SerialLink::~SerialLink()
+{
+    if (m_state != State::Closed)
+        shutPort();
+}
+
+void SerialLink::setCommPort(qint16 port)
+{
+    m_commPort = port;
+}
+
+qint16 SerialLink::commPort() const
+{
+    return m_commPort;
+}
+
+void SerialLink::setSettings(const QString &settings)
+{
+    m_settings = settings;
+}
+
+QString SerialLink::settings() const
+{
+    return m_settings;
+}
+
+bool SerialLink::open()
+{
+    if (m_state != State::Closed) {
+        m_error = m_state == State::Open ? tr("The port is already open")
+                                         : tr("The port is still closing");
+        return false;
+    }
+    const std::optional<LineFormat> format = parseSettings(m_settings);
+    if (!format) {
+        m_error = tr("Settings \"%1\" are not baud,parity,data bits,stop bits (for example 2400,n,8,1)")
+                      .arg(m_settings);
+        return false;
+    }
+    const QString device = PortMap::deviceFor(m_commPort);
+    if (device.isEmpty()) {
+        m_error = tr("No serial device for COM %1").arg(m_commPort);
+        return false;
+    }
+
+    m_port->setPortName(device);
+    m_port->setBaudRate(format->baud);
+    m_port->setParity(format->parity);
+    m_port->setDataBits(format->dataBits);
+    m_port->setStopBits(format->stopBits);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    // Write-only: nothing is ever read, and no receive notifier runs for
+    // bytes the controller might send. Qt locks the device (lock file and
+    // TIOCEXCL), so a second opener fails.
+    if (!m_port->open(QIODevice::WriteOnly)) {
+        m_error = QStringLiteral("%1: %2").arg(device, m_port->errorString());
+        return false;
+    }
+
+    m_error.clear();
+    m_description = QStringLiteral("%1, %2").arg(device, m_settings);
+    m_bitsPerChar = format->bitsPerChar;
+    m_queued = 0;
+    m_sent = 0;
+    m_drainRequested = false;
+    m_state = State::Open;
+#ifdef Q_OS_UNIX
+    // With an empty queue Qt watches nothing on a write-only port, so an
+    // unplugged adapter would go unnoticed until the next write. The hang-up
+    // shows as POLLHUP on the descriptor.
+    m_deviceWatch = new QSocketNotifier(m_port->handle(), QSocketNotifier::Read, this);
+    connect(m_deviceWatch, &QSocketNotifier::activated, this, &SerialLink::onDeviceEvent);
+#endif
+    return true;
+}
+
+void SerialLink::close()
+{
+    // A failing port is being closed already; failed() follows.
+    if (m_state == State::Closed || m_state == State::Failing)
+        return;
+    const bool wasDraining = m_state == State::Draining;
+    const qint64 dropped = shutPort();
+    if (wasDraining) {
+        m_drainRequested = false;
+        emit drained(dropped);
+    }
+}
+
+void SerialLink::drainThenClose()
+{
+    switch (m_state) {
+    case State::Closed:
+        emit drained(0);
+        return;
+    case State::Failing:
+        m_drainRequested = true;
+        return;
+    case State::Draining:
+        return;
+    case State::Open:
+        break;
+    }
+
+    const qint64 pending = m_port->bytesToWrite() + kernelQueued();
+    if (pending == 0 && !lineBusy()) {
+        shutPort();
+        emit drained(0);
+        return;
+    }
+    m_state = State::Draining;
+    m_drainRequested = true;
+    const qint64 baud = std::max<qint64>(m_port->baudRate(), 1);
+    m_drainDeadline.setRemainingTime(pending * m_bitsPerChar * 1000 / baud + kDrainMarginMs);
+    m_drainTimer->start();
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_state == State::Open;
+}
+
+bool SerialLink::write(const QByteArray &bytes)
+{
+    if (m_state != State::Open)
+        return false;
+    if (bytes.isEmpty())
+        return true;
+    if (m_queued == 0)
+        m_sinceProgress.start();
+    const qint64 written = m_port->write(bytes);
+    if (written != bytes.size()) {
+        m_error = m_port->errorString();
+        return false;
+    }
+    m_queued += written;
+    return true;
+}
+
+qint64 SerialLink::bytesQueued() const
+{
+    return m_port->isOpen() ? m_port->bytesToWrite() : 0;
+}
+
+QString SerialLink::errorString() const
+{
+    return m_error;
+}
+
+QString SerialLink::description() const
+{
+    return m_description;
+}
+
+void SerialLink::onBytesWritten(qint64 bytes)
+{
+    if (m_state != State::Open && m_state != State::Draining)
+        return;
+    m_sent += bytes;
+    if (m_port->bytesToWrite() == 0) {
+        m_queued = 0;
+        m_sent = 0;
+        emit idle();
+    } else if (m_sinceProgress.elapsed() >= kProgressIntervalMs) {
+        m_sinceProgress.start();
+        emit progress(m_queued, m_sent);
+    }
+}
+
+void SerialLink::onPortError(int error)
+{
+    if (error == QSerialPort::NoError)
+        return;
+    if (m_state == State::Open || m_state == State::Draining)
+        fail(m_port->errorString());
+}
+
+void SerialLink::onDeviceEvent()
+{
+#ifdef Q_OS_UNIX
+    if (m_state != State::Open && m_state != State::Draining)
+        return;
+    pollfd device{static_cast<int>(m_port->handle()), 0, 0};
+    if (::poll(&device, 1, 0) > 0 && (device.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+        fail(QString::fromLocal8Bit(std::strerror(EIO)));
+        return;
+    }
+    // The controller sent something. It is not read, and left in place it
+    // would wake this notifier forever.
+    ::tcflush(m_port->handle(), TCIFLUSH);
+#endif
+}
+
+void SerialLink::checkDrain()
+{
+    if (m_state != State::Draining)
+        return;
+    const qint64 pending = m_port->bytesToWrite();
+    if (pending == 0 && kernelQueued() == 0 && !lineBusy()) {
+        shutPort();
+        m_drainRequested = false;
+        emit drained(0);
+    } else if (m_drainDeadline.hasExpired()) {
+        const qint64 dropped = pending + kernelQueued();
+        shutPort();
+        m_drainRequested = false;
+        emit drained(dropped);
+    }
+}
+
+void SerialLink::fail(const QString &reason)
+{
+    // Called from inside QSerialPort's own notifier, where closing the port
+    // would delete the object that is running; and until it is closed Qt
+    // repeats the error on every pass of the event loop. So: stop listening
+    // now, close on the next pass.
+    m_state = State::Failing;
+    m_error = reason;
+    m_drainTimer->stop();
+    if (m_deviceWatch)
+        m_deviceWatch->setEnabled(false);
+    QMetaObject::invokeMethod(this, &SerialLink::finishFailure, Qt::QueuedConnection);
+}
+
+void SerialLink::finishFailure()
+{
+    if (m_state != State::Failing)
+        return;
+    const qint64 dropped = shutPort();
+    const bool drainWaiting = m_drainRequested;
+    m_drainRequested = false;
+    emit failed(m_error);
+    if (drainWaiting)
+        emit drained(dropped);
+}
+
+// Returns the bytes that had not gone out.
+qint64 SerialLink::shutPort()
+{
+    m_state = State::Closed;
+    m_drainTimer->stop();
+    delete m_deviceWatch;
+    m_deviceWatch = nullptr;
+    const qint64 kernel = kernelQueued();
+    const qint64 dropped = m_port->bytesToWrite() + kernel;
+#ifdef Q_OS_UNIX
+    // A tty's close waits (up to its closing_wait, 30 s by default) for its
+    // output queue; discarding it keeps this call immediate.
+    if (kernel > 0)
+        ::tcflush(m_port->handle(), TCOFLUSH);
+#endif
+    if (m_port->isOpen())
+        m_port->close();
+    m_queued = 0;
+    m_sent = 0;
+    m_description.clear();
+    return dropped;
+}
+
+// Bytes the driver has accepted but not yet sent.
+qint64 SerialLink::kernelQueued() const
+{
+#ifdef Q_OS_UNIX
+    int queued = 0;
+    if (m_port->isOpen() && ::ioctl(m_port->handle(), TIOCOUTQ, &queued) == 0)
+        return queued;
+#endif
+    return 0;
+}
+
+// A UART may still be shifting out the last characters after the driver's
+// queue is empty; drivers that cannot tell (USB, pty) count as done.
+bool SerialLink::lineBusy() const
+{
+#if defined(Q_OS_UNIX) && defined(TIOCSERGETLSR)
+    unsigned int status = 0;
+    if (m_port->isOpen() && ::ioctl(m_port->handle(), TIOCSERGETLSR, &status) == 0)
+        return !(status & TIOCSER_TEMT);
+#endif
+    return false;
+}

@@ -2,10 +2,13 @@
 
 #include "bytewriter.h"
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 class QSerialPort;
+class QSocketNotifier;
 class QTimer;
 
 // The one serial port of the program, used as the controller link: write
@@ -34,7 +37,8 @@ public:
     void close();
     // Lets the queued bytes go out first, for at most the time the baud rate
     // needs for them plus a margin, then closes and emits drained(). Closes at
-    // once, emitting drained(0), when nothing is queued.
+    // once, emitting drained(0) before it returns, when nothing is queued or
+    // the port is already closed.
     void drainThenClose();
 
     // True while open and not draining towards a close.
@@ -56,6 +60,35 @@ signals:
     // link has closed it; emitted once per failure.
     void failed(const QString &reason);
     // drainThenClose() has closed the port; dropped counts the bytes that
-    // could not go out in time.
+    // could not go out in time. Follows failed() when the port fails during
+    // the drain.
     void drained(qint64 dropped);
+
+private:
+    enum class State { Closed, Open, Draining, Failing };
+
+    void onBytesWritten(qint64 bytes);
+    void onPortError(int error);
+    void onDeviceEvent();
+    void checkDrain();
+    void fail(const QString &reason);
+    void finishFailure();
+    qint64 shutPort();
+    qint64 kernelQueued() const;
+    bool lineBusy() const;
+
+    QSerialPort *m_port;
+    QTimer *m_drainTimer;
+    QSocketNotifier *m_deviceWatch = nullptr;
+    State m_state = State::Closed;
+    qint16 m_commPort = 1;
+    QString m_settings = QStringLiteral("9600,n,8,1");
+    QString m_description;
+    QString m_error;
+    int m_bitsPerChar = 10;
+    qint64 m_queued = 0;
+    qint64 m_sent = 0;
+    QElapsedTimer m_sinceProgress;
+    QDeadlineTimer m_drainDeadline;
+    bool m_drainRequested = false;
 };

@@ -108,10 +108,6 @@ void Main::buildWindow()
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
     Frame2 = group(client, "Frame2", QString(), 4, 4, 635, 71);
-    CommonDialog = new QFileDialog(Frame2);
-    CommonDialog->setObjectName(QStringLiteral("CommonDialog"));
-    CommonDialog->setDefaultSuffix(Texts::FileSuffix);
-    CommonDialog->setNameFilter(Texts::FileFilter);
     ComPort = dropDown<PortCombo>(Frame2, "ComPort", numbered(QStringLiteral("COM %1"), 16), 146, 23, 74, 25);
     BaudRate = dropDown(Frame2, "BaudRate",
                         {"110", "300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400",

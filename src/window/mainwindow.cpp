@@ -478,13 +478,27 @@ void Main::SendBytesSelectedLineBtn_Click()
 
 // --- Line file ---
 
+// Made on first use: building a file dialog costs more than the rest of
+// the window together, and most sessions never open one.
+QFileDialog &Main::commonDialog()
+{
+    if (!CommonDialog) {
+        CommonDialog = new QFileDialog(Frame2);
+        CommonDialog->setObjectName(QStringLiteral("CommonDialog"));
+        CommonDialog->setDefaultSuffix(Texts::FileSuffix);
+        CommonDialog->setNameFilter(Texts::FileFilter);
+    }
+    return *CommonDialog;
+}
+
 void Main::SaveSubMenu_Click()
 {
-    CommonDialog->setWindowTitle(QString());
-    CommonDialog->setAcceptMode(QFileDialog::AcceptSave);
-    CommonDialog->setFileMode(QFileDialog::AnyFile);
-    CommonDialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-    const QString path = m_dialogs->runFileDialog(*CommonDialog);
+    QFileDialog &dialog = commonDialog();
+    dialog.setWindowTitle(QString());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    const QString path = m_dialogs->runFileDialog(dialog);
     if (path.isEmpty())
         return showBox(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain);
 
@@ -504,10 +518,11 @@ void Main::SaveSubMenu_Click()
 
 void Main::OpenSubMenu_Click()
 {
-    CommonDialog->setWindowTitle(Texts::OpenDialogTitle);
-    CommonDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    CommonDialog->setFileMode(QFileDialog::ExistingFile);
-    const QString path = m_dialogs->runFileDialog(*CommonDialog);
+    QFileDialog &dialog = commonDialog();
+    dialog.setWindowTitle(Texts::OpenDialogTitle);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QString path = m_dialogs->runFileDialog(dialog);
     const std::optional<QByteArray> bytes = path.isEmpty() ? std::nullopt : loadLineFile(path);
     const std::optional<LineFileData> data =
         bytes ? readLineFile(*bytes, {ComPort->count(), BaudRate->count()}) : std::nullopt;

@@ -91,6 +91,7 @@ private:
     void SendBytesBtn_Click();
     void SendBytesSelectedLineBtn_Click();
 
+    QFileDialog &commonDialog();
     void SaveSubMenu_Click();
     void OpenSubMenu_Click();
     void applyLineFile(const LineFileData &data);

@@ -43,13 +43,22 @@ constexpr std::array<Pair, 32> makeEncodeTable()
     return table;
 }
 
+// Characters below U+0100 to their byte: Latin-1 apart from the high block,
+// where only the five C1 controls that keep their byte are in the set.
+constexpr std::array<char, 256> makeLatin1Table()
+{
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = (c < 0x80 || c >= 0xA0 || HighBlock[c - 0x80] == c) ? char(c) : Unrepresentable;
+    return table;
+}
+
 constexpr auto DecodeTable = makeDecodeTable();
+constexpr auto Latin1Table = makeLatin1Table();
 constexpr auto EncodeTable = makeEncodeTable();
 
-char encodeUnit(char16_t c)
+char encodeAboveLatin1(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
     const auto it = std::lower_bound(EncodeTable.begin(), EncodeTable.end(), c,
                                      [](const Pair &p, char16_t v) { return p.character < v; });
     return (it != EncodeTable.end() && it->character == c) ? it->byte : Unrepresentable;
@@ -67,10 +76,14 @@ QByteArray encode(QStringView text)
     const char16_t *const end = src + text.size();
     while (src != end) {
         const char16_t c = *src++;
+        if (c < 0x100) {
+            *dst++ = Latin1Table[c];
+            continue;
+        }
         // A surrogate pair is one character outside the set, hence one '?'.
         if (QChar::isHighSurrogate(c) && src != end && QChar::isLowSurrogate(*src))
             ++src;
-        *dst++ = encodeUnit(c);
+        *dst++ = encodeAboveLatin1(c);
     }
     out.truncate(dst - out.constData());
     return out;

@@ -106,7 +106,7 @@ void TestSaveLineFile::fullFilesystemKeepsOldFile()
     QVERIFY(writeFile(path, old));
     QVERIFY(fillLeaving(dir.filePath("filler"), off_t(spareKiB) * 1024));
 
-    QVERIFY(!saveLineFile(path, QByteArray(contentKiB * 1024, 'n')));
+    QVERIFY(!saveLineFile(path, QByteArray(qsizetype(contentKiB) * 1024, 'n')));
     QCOMPARE(contentOf(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"filler", "work.ptx"}));
 }

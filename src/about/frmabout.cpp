@@ -1,72 +1,107 @@
 #include "frmabout.h"
-
 #include "buildinfo.h"
-#include "quillane.xpm"
+#include "quillaneicon.h"
+#include "versionline.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
-QIcon quillaneIcon()
-{
-    return QIcon(QPixmap(quillane_xpm));
-}
+namespace {
+const QString CaptionPrefix = QStringLiteral("About ");
+const QString OkCaption = QStringLiteral("OK");
+const QString NoticeFontFamily = QStringLiteral("Times New Roman");
+constexpr qreal NoticePointSize = 8.25;
+constexpr qreal TitleScale = 1.4;
 
-QString versionLine(int major, int minor, int revision)
-{
-    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
+// Client area 3840 x 1815 twips and an icon box of 540 twips, at 96 dpi.
+constexpr QSize ClientSize(256, 121);
+constexpr QRect IconBox(8, 8, 36, 36);
+constexpr QRect TitleBox(56, 8, 192, 22);
+constexpr QRect VersionBox(56, 32, 192, 18);
+constexpr QRect OkBox(152, 58, 88, 26);
+constexpr QPoint NoticeAt(8, 96);
 }
 
 frmAbout::frmAbout()
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
-    setFixedSize(256, 121);
-    setWindowIcon(quillaneIcon());
+    // Closing the main window must still end the program while this is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    buildWindow();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    Form_Load();
+}
+
+void frmAbout::buildWindow()
+{
+    setFixedSize(ClientSize);
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(8, 8, 36, 36);
+    picIcon->setGeometry(IconBox);
     picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setPixmap(QPixmap(quillane_xpm));
-
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(140, 58, 84, 26);
-    cmdOK->setDefault(true);
-    // Esc reaches QDialog::reject, which closes the window just as OK does.
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-
-    lblCopyright = new QLabel(this);
-    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
-    QFont notice(QStringLiteral("Times New Roman"));
-    notice.setPointSizeF(8.25);
-    notice.setWeight(QFont::Normal);
-    lblCopyright->setFont(notice);
-    lblCopyright->move(8, 96);
+    picIcon->setPixmap(quillanePixmap());
 
     lblTitle = new QLabel(this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(52, 8, 196, 20);
-    QPalette black = lblTitle->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    lblTitle->setPalette(black);
+    lblTitle->setGeometry(TitleBox);
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * TitleScale);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+    QPalette titlePalette = lblTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, Qt::black);
+    lblTitle->setPalette(titlePalette);
 
     lblVersion = new QLabel(this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion->setGeometry(52, 30, 196, 20);
+    lblVersion->setGeometry(VersionBox);
 
-    Form_Load();
+    cmdOK = new QPushButton(OkCaption, this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(OkBox);
+    cmdOK->setDefault(true);
+
+    lblCopyright = new QLabel(this);
+    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
+    QFont noticeFont(NoticeFontFamily);
+    noticeFont.setPointSizeF(NoticePointSize);
+    noticeFont.setWeight(QFont::Normal);
+    lblCopyright->setFont(noticeFont);
+    lblCopyright->move(NoticeAt);
 }
 
 void frmAbout::Form_Load()
 {
     const QString title = QString::fromUtf8(BuildInfo::Title);
-    setWindowTitle(QStringLiteral("About ") + title);
+    setWindowTitle(CaptionPrefix + title);
     lblVersion->setText(versionLine(BuildInfo::Major, BuildInfo::Minor, BuildInfo::Revision));
     lblTitle->setText(title);
     lblCopyright->setText(QString::fromUtf8(BuildInfo::Notice));
     lblCopyright->adjustSize();
+}
+
+void frmAbout::cmdOK_Click()
+{
+    close();
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // Esc presses OK, just as Enter does through the default button.
+    if (event->matches(QKeySequence::Cancel)) {
+        cmdOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+AboutKeeper::~AboutKeeper()
+{
+    delete m_window;
 }
 
 frmAbout *AboutKeeper::show()
@@ -76,5 +111,10 @@ frmAbout *AboutKeeper::show()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    return m_window;
+}
+
+frmAbout *AboutKeeper::window() const
+{
     return m_window;
 }

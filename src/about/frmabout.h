@@ -1,20 +1,17 @@
 #pragma once
 
+// The main window takes its window icon from the about library as well.
+#include "quillaneicon.h"
+
 #include <QDialog>
-#include <QIcon>
 #include <QPointer>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
-// The program's own icon, also the main window's.
-QIcon quillaneIcon();
-
-// "Version 1.0.9": the three numbers in decimal, without leading zeros.
-QString versionLine(int major, int minor, int revision);
-
-// Title, version and legal notice, from the build information. Modeless and
-// without an owner; OK, Enter and Esc close and discard it.
+// The About window: icon, title, version and notice, and an OK button that
+// closes and discards it. It has no owner, so it never blocks the main window.
 class frmAbout : public QDialog
 {
     Q_OBJECT
@@ -22,23 +19,32 @@ class frmAbout : public QDialog
 public:
     frmAbout();
 
-private:
-    void Form_Load();
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
-    QLabel *picIcon;
-    QPushButton *cmdOK;
-    QLabel *lblCopyright;
-    QLabel *lblTitle;
-    QLabel *lblVersion;
+private:
+    void buildWindow();
+    void Form_Load();
+    void cmdOK_Click();
+
+    QLabel *picIcon = nullptr;
+    QLabel *lblTitle = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblCopyright = nullptr;
+    QPushButton *cmdOK = nullptr;
 };
 
-// Keeps the one About window: made on first use and after it was closed,
-// brought forward while it is open.
+// Holds the single About window for the main window's "About" item: makes it
+// when there is none, otherwise brings the open one forward.
 class AboutKeeper
 {
 public:
+    AboutKeeper() = default;
+    ~AboutKeeper();
+    Q_DISABLE_COPY_MOVE(AboutKeeper)
+
     frmAbout *show();
-    frmAbout *window() const { return m_window; }
+    frmAbout *window() const;
 
 private:
     QPointer<frmAbout> m_window;

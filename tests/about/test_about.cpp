@@ -1,110 +1,173 @@
-// The About window: its texts from the build information, how it closes,
-// and that there is only ever one.
 #include "buildinfo.h"
 #include "frmabout.h"
+#include "versionline.h"
 
+#include <QApplication>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPushButton>
-#include <QtTest>
-
-namespace {
-
-QList<frmAbout *> aboutWindows()
-{
-    QList<frmAbout *> found;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *about = qobject_cast<frmAbout *>(w); about && w->isVisible())
-            found << about;
-    }
-    return found;
-}
-
-} // namespace
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
 
 class TestAbout : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        for (frmAbout *w : aboutWindows())
-            delete w;
-    }
-
-    void versionLine_data()
-    {
-        QTest::addColumn<int>("revision");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("present release") << 9 << "Version 1.0.9";
-        QTest::newRow("two-digit revision") << 12 << "Version 1.0.12";
-    }
-    void versionLine()
-    {
-        QFETCH(int, revision);
-        QFETCH(QString, line);
-        QCOMPARE(::versionLine(1, 0, revision), line);
-    }
-
-    void showsTheBuildInformation()
-    {
-        AboutKeeper keeper;
-        frmAbout *about = keeper.show();
-        QCOMPARE(about->windowTitle(), "About Quillane");
-        QCOMPARE(about->findChild<QLabel *>("lblTitle")->text(), "Quillane");
-        QCOMPARE(about->findChild<QLabel *>("lblVersion")->text(), "Version 1.0.9");
-        QCOMPARE(about->findChild<QLabel *>("lblCopyright")->text(), QString::fromUtf8(BuildInfo::Notice));
-        QVERIFY(!QString::fromUtf8(BuildInfo::Notice).isEmpty());
-        QCOMPARE(about->size(), QSize(256, 121));
-        QCOMPARE(about->findChild<QLabel *>("picIcon")->pixmap().size(), QSize(32, 32));
-        QCOMPARE(about->findChild<QPushButton *>("cmdOK")->text(), "OK");
-        QVERIFY(!about->isModal());
-        QVERIFY(!about->parent());
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    }
-
-    void closes_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Esc") << int(Qt::Key_Escape);
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("OK") << 0;
-    }
-    void closes()
-    {
-        QFETCH(int, key);
-        AboutKeeper keeper;
-        QPointer<frmAbout> about = keeper.show();
-        QVERIFY(QTest::qWaitForWindowActive(about));
-        if (key)
-            QTest::keyClick(about, Qt::Key(key));
-        else
-            QTest::mouseClick(about->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-        QTRY_VERIFY(about.isNull());
-        QCOMPARE(keeper.window(), nullptr);
-    }
-
-    void onlyOneWindow()
-    {
-        QMainWindow owner;
-        owner.show();
-        AboutKeeper keeper;
-        frmAbout *first = keeper.show();
-        first->findChild<QLabel *>("lblVersion")->setText("not loaded again");
-        QCOMPARE(keeper.show(), first);
-        QCOMPARE(aboutWindows().size(), 1);
-        QCOMPARE(first->findChild<QLabel *>("lblVersion")->text(), "not loaded again");
-        QVERIFY(owner.isEnabled());
-
-        QPointer<frmAbout> closed = first;
-        first->close();
-        QTRY_VERIFY(closed.isNull());
-        frmAbout *second = keeper.show();
-        QCOMPARE(second->findChild<QLabel *>("lblVersion")->text(), "Version 1.0.9");
-        QCOMPARE(aboutWindows().size(), 1);
-    }
+    void cleanup();
+    void versionLineIsPlainDecimal_data();
+    void versionLineIsPlainDecimal();
+    void loadShowsBuildInformation();
+    void iconIsSmallWithFewColours();
+    void closesLikeOk_data();
+    void closesLikeOk();
+    void secondShowKeepsTheOneWindow();
+    void showAfterCloseMakesANewWindow();
+    void isModelessAndUnowned();
 };
+
+namespace {
+void processDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+int aboutWindowCount()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        count += qobject_cast<frmAbout *>(widget) != nullptr;
+    return count;
+}
+
+template <typename T> T *control(QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+}
+
+void TestAbout::cleanup()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        widget->close();
+    processDeferredDeletes();
+}
+
+void TestAbout::versionLineIsPlainDecimal_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("present release, no zero padding") << 1 << 0 << 9 << "Version 1.0.9";
+    QTest::newRow("two-digit revision") << 1 << 0 << 12 << "Version 1.0.12";
+    QTest::newRow("order major minor revision") << 3 << 2 << 1 << "Version 3.2.1";
+}
+
+void TestAbout::versionLineIsPlainDecimal()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QFETCH(QString, line);
+    QCOMPARE(versionLine(major, minor, revision), line);
+}
+
+void TestAbout::loadShowsBuildInformation()
+{
+    AboutKeeper keeper;
+    frmAbout *window = keeper.show();
+    QCOMPARE(window->objectName(), QStringLiteral("frmAbout"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("About Quillane"));
+    QCOMPARE(control<QLabel>(window, "lblTitle")->text(), QStringLiteral("Quillane"));
+    QCOMPARE(control<QLabel>(window, "lblVersion")->text(),
+             QStringLiteral("Version " PROJECT_VERSION_TEXT));
+    QLabel *notice = control<QLabel>(window, "lblCopyright");
+    QCOMPARE(notice->text(), QString::fromUtf8(BuildInfo::Notice));
+    QCOMPARE(notice->font().family(), QStringLiteral("Times New Roman"));
+    QCOMPARE(notice->font().pointSizeF(), 8.25);
+    QVERIFY(window->rect().contains(notice->geometry()));
+    QCOMPARE(window->size(), QSize(256, 121));
+    QCOMPARE(control<QLabel>(window, "picIcon")->pixmap().size(), QSize(32, 32));
+    QCOMPARE(control<QPushButton>(window, "cmdOK")->text(), QStringLiteral("OK"));
+}
+
+void TestAbout::iconIsSmallWithFewColours()
+{
+    const QImage image = quillanePixmap().toImage();
+    QCOMPARE(image.size(), QSize(32, 32));
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y));
+    QVERIFY2(colours.size() <= 16, qPrintable(QString::number(colours.size())));
+    QVERIFY(!quillaneIcon().isNull());
+}
+
+void TestAbout::closesLikeOk_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("OK clicked") << 0;
+    QTest::newRow("Enter presses OK") << int(Qt::Key_Enter);
+    QTest::newRow("Return presses OK") << int(Qt::Key_Return);
+    QTest::newRow("Esc presses OK") << int(Qt::Key_Escape);
+}
+
+void TestAbout::closesLikeOk()
+{
+    QFETCH(int, key);
+    AboutKeeper keeper;
+    QPointer<frmAbout> window = keeper.show();
+    QSignalSpy pressed(control<QPushButton>(window, "cmdOK"), &QPushButton::clicked);
+    if (key)
+        QTest::keyClick(window.data(), Qt::Key(key));
+    else
+        QTest::mouseClick(control<QPushButton>(window, "cmdOK"), Qt::LeftButton);
+    QCOMPARE(pressed.count(), 1);
+    QVERIFY(!window->isVisible());
+    processDeferredDeletes();
+    QVERIFY(window.isNull());
+    QVERIFY(!keeper.window());
+}
+
+void TestAbout::secondShowKeepsTheOneWindow()
+{
+    AboutKeeper keeper;
+    frmAbout *first = keeper.show();
+    // A changed text survives a second show only if it does not load again.
+    control<QLabel>(first, "lblVersion")->setText(QStringLiteral("marked"));
+    QCOMPARE(keeper.show(), first);
+    QCOMPARE(aboutWindowCount(), 1);
+    QCOMPARE(control<QLabel>(first, "lblVersion")->text(), QStringLiteral("marked"));
+}
+
+void TestAbout::showAfterCloseMakesANewWindow()
+{
+    AboutKeeper keeper;
+    QPointer<frmAbout> first = keeper.show();
+    first->close();
+    processDeferredDeletes();
+    QVERIFY(first.isNull());
+
+    frmAbout *second = keeper.show();
+    QVERIFY(second->isVisible());
+    QCOMPARE(aboutWindowCount(), 1);
+    QCOMPARE(control<QLabel>(second, "lblVersion")->text(),
+             QStringLiteral("Version " PROJECT_VERSION_TEXT));
+}
+
+void TestAbout::isModelessAndUnowned()
+{
+    AboutKeeper keeper;
+    frmAbout *window = keeper.show();
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isModal());
+    QVERIFY(!window->parentWidget());
+    QVERIFY(!QApplication::activeModalWidget());
+}
 
 QTEST_MAIN(TestAbout)
 #include "test_about.moc"

@@ -93,7 +93,7 @@ QString deviceFor(int n, const QStringList &orderedDevices,
     Q_UNUSED(lookupEnv)
     return QStringLiteral("COM%1").arg(n);
 #else
-    const QString chosen = lookupEnv(QStringLiteral("QUILLANE_COM%1").arg(n));
+    QString chosen = lookupEnv(QStringLiteral("QUILLANE_COM%1").arg(n));
     if (!chosen.isEmpty())
         return chosen;
     return n <= orderedDevices.size() ? orderedDevices.at(n - 1) : QString();

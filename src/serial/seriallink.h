@@ -45,6 +45,7 @@ public:
     bool isOpen() const;
     bool write(const QByteArray &bytes) override;
 
+    // Bytes waiting in the link, not yet handed to the driver.
     qint64 bytesQueued() const;
     QString errorString() const;
     // The device and settings in use, for the status bar ("/dev/ttyUSB0, 2400,n,8,1").
@@ -52,7 +53,8 @@ public:
 
 signals:
     // While a queue drains: bytes queued since the queue was last empty, and
-    // how many of them have gone out.
+    // how many of them have gone out. At most every 100 ms, so a short burst
+    // gives only idle().
     void progress(qint64 queued, qint64 sent);
     // The queue is empty again.
     void idle();

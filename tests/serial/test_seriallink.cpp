@@ -1,4 +1,4 @@
-#include "ptydevice.h"
+#include "../support/ptydevice.h"
 #include "seriallink.h"
 
 #include <QElapsedTimer>

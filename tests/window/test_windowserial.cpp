@@ -1,6 +1,6 @@
 // The window against a real pseudo-terminal: connecting and disconnecting,
 // and the bytes that the buttons put on the wire.
-#include "../support/pseudoterminal.h"
+#include "../support/ptydevice.h"
 #include "mainwindow.h"
 #include "recordingdialogs.h"
 
@@ -28,7 +28,7 @@ class TestWindowSerial : public QObject
 
 private:
     RecordingDialogs dialogs;
-    std::unique_ptr<PseudoTerminal> device;
+    std::unique_ptr<PtyDevice> device;
     std::unique_ptr<Main> window;
 
     template<typename T = QWidget>
@@ -70,7 +70,7 @@ private slots:
         for (int n = 1; n <= 16; ++n)
             qunsetenv(qPrintable(QStringLiteral("QUILLANE_COM%1").arg(n)));
         dialogs = RecordingDialogs();
-        device = std::make_unique<PseudoTerminal>();
+        device = std::make_unique<PtyDevice>();
         device->mapAs(1);
         window = std::make_unique<Main>(&dialogs);
         window->show();
@@ -111,12 +111,12 @@ void TestWindowSerial::connectsWithDefaults()
     QVERIFY(control("SendLineBtn")->isEnabled());
     QVERIFY(control("SendBytesFrame")->isEnabled());
     QVERIFY(window->statusBar()->currentMessage().contains(device->path()));
-    QCOMPARE(device->readFor(100), QByteArray());
+    QCOMPARE(device->collectFor(100), QByteArray());
 }
 
 void TestWindowSerial::connectsToChosenPortAndRate()
 {
-    PseudoTerminal tenth;
+    PtyDevice tenth;
     tenth.mapAs(10);
     pick("ComPort", 9);
     pick("BaudRate", 9);
@@ -164,7 +164,7 @@ void TestWindowSerial::disconnectRestoresControls()
     }
     QCOMPARE(window->lineTexts().text(0), "kept");
     QCOMPARE(control<QLineEdit>("HPos")->text(), "00");
-    QCOMPARE(device->readFor(100), QByteArray());
+    QCOMPARE(device->collectFor(100), QByteArray());
     QVERIFY(dialogs.boxes.isEmpty());
 }
 
@@ -176,7 +176,7 @@ void TestWindowSerial::portTooltipsShowDevices()
     ports->hidePopup();
 
     // The tips follow the mapping as it is when the list opens.
-    PseudoTerminal third;
+    PtyDevice third;
     third.mapAs(3);
     ports->showPopup();
     QCOMPARE(ports->itemData(2, Qt::ToolTipRole).toString(), third.path());
@@ -225,7 +225,7 @@ void TestWindowSerial::commandBytes()
         control<QLineEdit>("SendBytesText")->setText(bytes);
     }
     click(qPrintable(button));
-    QCOMPARE(device->read(expected.size() + 1, 300).toHex(' '), expected.toHex(' '));
+    QCOMPARE(device->collect(expected.size() + 1, 300).toHex(' '), expected.toHex(' '));
     QVERIFY(dialogs.boxes.isEmpty());
 }
 
@@ -235,14 +235,14 @@ void TestWindowSerial::sendAllWithStartValues()
     typeLine(0, "AB");
     click("AutoSendSelectedPageCheck");
     pick("PageList", 1);
-    QCOMPARE(device->read(4, 1000), hex("F0 70 30 32"));
+    QCOMPARE(device->collect(4, 1000), hex("F0 70 30 32"));
 
     click("SendAllBtn");
     QByteArray expected = hex("F0 4F 30 30 30 F0 53 30 31 41 42 0A");
     for (int n = 2; n <= 11; ++n)
         expected += hex("F0 43") + QByteArray::number(n, 16).toUpper().rightJustified(2, '0');
     expected += hex("F0 50 30 32 F0 42 30 F0 48 30 30 F0 56 30 30");
-    QCOMPARE(device->read(expected.size() + 1, 500).toHex(' '), expected.toHex(' '));
+    QCOMPARE(device->collect(expected.size() + 1, 500).toHex(' '), expected.toHex(' '));
     QVERIFY(dialogs.boxes.isEmpty());
 }
 
@@ -259,7 +259,7 @@ void TestWindowSerial::rejectedPositionDoesNotStopSendAll()
     for (int n = 1; n <= 11; ++n)
         expected += hex("F0 43") + QByteArray::number(n, 16).toUpper().rightJustified(2, '0');
     expected += hex("F0 56 30 37");
-    QCOMPARE(device->read(expected.size() + 1, 500).toHex(' '), expected.toHex(' '));
+    QCOMPARE(device->collect(expected.size() + 1, 500).toHex(' '), expected.toHex(' '));
     QCOMPARE(dialogs.texts(), (QStringList{"Out of Range", "Invalid Value"}));
     QCOMPARE(dialogs.boxes.last().title, "Quillane");
     QCOMPARE(dialogs.boxes.last().kind, BoxKind::Information);
@@ -274,21 +274,21 @@ void TestWindowSerial::pageSelection()
     QCOMPARE(window->currentPage(), 0);
     connectPort();
     pick("PageList", 4);
-    QCOMPARE(device->read(5, 500), hex("F0 70 30 35"));
+    QCOMPARE(device->collect(5, 500), hex("F0 70 30 35"));
     QCOMPARE(window->currentPage(), 4);
     pick("PageList", 4); // the same page again
-    QCOMPARE(device->readFor(100), QByteArray());
+    QCOMPARE(device->collectFor(100), QByteArray());
     pick("PageList", 31);
-    QCOMPARE(device->read(5, 500), hex("F0 70 32 30"));
+    QCOMPARE(device->collect(5, 500), hex("F0 70 32 30"));
 }
 
 void TestWindowSerial::refillingPagesWhileConnected()
 {
     connectPort();
     pick("PageList", 4);
-    QCOMPARE(device->read(4, 500), hex("F0 70 30 35"));
+    QCOMPARE(device->collect(4, 500), hex("F0 70 30 35"));
     window->FillPageList();
-    QCOMPARE(device->read(5, 300), hex("F0 70 30 31"));
+    QCOMPARE(device->collect(5, 300), hex("F0 70 30 31"));
     QCOMPARE(window->currentPage(), 0);
     QCOMPARE(control<QComboBox>("PageList")->currentText(), "Page 1");
 }
@@ -303,7 +303,7 @@ void TestWindowSerial::typedPageTextReloadsPageZero()
     QTest::keyClicks(pages, "Page 7");
     QTest::keyClick(pages, Qt::Key_Return);
     click("ReloadSelectedPageBtn");
-    QCOMPARE(device->read(5, 300), hex("F0 50 30 30"));
+    QCOMPARE(device->collect(5, 300), hex("F0 50 30 30"));
 }
 
 void TestWindowSerial::openingFileWhileConnectedSelectsFirstPage()
@@ -317,10 +317,10 @@ void TestWindowSerial::openingFileWhileConnectedSelectsFirstPage()
 
     connectPort();
     pick("PageList", 2);
-    QCOMPARE(device->read(4, 500), hex("F0 70 30 33"));
+    QCOMPARE(device->collect(4, 500), hex("F0 70 30 33"));
     dialogs.answers = {path};
     window->findChild<QAction *>("OpenSubMenu")->trigger();
-    QCOMPARE(device->read(5, 300), hex("F0 70 30 31"));
+    QCOMPARE(device->collect(5, 300), hex("F0 70 30 31"));
     QCOMPARE(control<QComboBox>("ComPort")->currentText(), "COM 6");
     QCOMPARE(control<QComboBox>("BaudRate")->currentText(), "115200");
     termios settings{};
@@ -337,7 +337,7 @@ void TestWindowSerial::disconnectDeliversQueuedBytes()
         click("SendSelectLineBtn");
     const qsizetype total = 40 * 260;
     click("ConnectBtn"); // disconnect while most of it is still queued
-    const QByteArray arrived = device->read(total, 10000);
+    const QByteArray arrived = device->collect(total, 10000);
     QCOMPARE(arrived.size(), total);
     QTRY_COMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
     QVERIFY(control("ConnectBtn")->isEnabled());

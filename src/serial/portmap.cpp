@@ -100,15 +100,23 @@ QString deviceFor(int n, const QStringList &orderedDevices,
 #endif
 }
 
-QString deviceFor(int n)
+QStringList devicesFor(int count)
 {
     QStringList devices;
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &port : ports)
         devices << port.systemLocation();
-    return deviceFor(n, orderedDevices(devices), [](const QString &name) {
-        return qEnvironmentVariable(name.toLocal8Bit().constData());
-    });
+    devices = orderedDevices(devices);
+    const auto lookupEnv = [](const QString &name) { return qEnvironmentVariable(name.toLocal8Bit().constData()); };
+    QStringList mapped;
+    for (int n = 1; n <= count; ++n)
+        mapped << deviceFor(n, devices, lookupEnv);
+    return mapped;
+}
+
+QString deviceFor(int n)
+{
+    return n >= 1 ? devicesFor(n).constLast() : QString();
 }
 
 } // namespace PortMap

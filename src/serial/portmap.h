@@ -23,5 +23,8 @@ QString deviceFor(int n, const QStringList &orderedDevices,
 
 // The same, from the process environment and the ports the system reports now.
 QString deviceFor(int n);
+// COM 1 .. COM count at once, asking the system for its ports only once
+// (which takes tens of milliseconds).
+QStringList devicesFor(int count);
 
 } // namespace PortMap

@@ -321,8 +321,9 @@ void Main::InitPortSettings()
 
 void Main::refreshPortTips()
 {
+    const QStringList devices = PortMap::devicesFor(ComPort->count());
     for (int i = 0; i < ComPort->count(); ++i)
-        ComPort->setItemData(i, Texts::deviceTip(PortMap::deviceFor(i + 1)), Qt::ToolTipRole);
+        ComPort->setItemData(i, Texts::deviceTip(devices.at(i)), Qt::ToolTipRole);
 }
 
 void Main::ApplyPortNumber()

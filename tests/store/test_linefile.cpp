@@ -12,14 +12,6 @@ QByteArray file(const QStringList &lines)
     return Codec::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
-QStringList numbered(int count)
-{
-    QStringList texts;
-    for (int i = 1; i <= count; ++i)
-        texts << QString::number(i);
-    return texts;
-}
-
 // One readable line per result: missing values are "-", replaced counts end in "!".
 QString describe(const std::optional<LineFileData> &d)
 {
@@ -43,99 +35,87 @@ class TestLineFile : public QObject
     Q_OBJECT
 
 private slots:
-    void writesWorkedExample();
-    void roundTrip_data();
-    void roundTrip();
-    void split_data();
-    void split();
-    void read_data();
-    void read();
+    void writesWorkedExample()
+    {
+        LineFileFields fields{0, 3, "000", "0", {"HELLO"}, "00", "00", 32};
+        fields.lineTexts << QStringList(10, QString());
+        const QByteArray expected = "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10)
+                                  + "00\r\n00\r\n32\r\n";
+        QCOMPARE(expected.size(), 57);
+        QCOMPARE(writeLineFile(fields), expected);
+        QCOMPARE(describe(readLineFile(expected, Lists)), "0|3|000|0|11|HELLO,,,,,,,,,,|00|00|32");
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QByteArray everyByte;
+        for (int b = 1; b < 256; ++b)
+            if (b != '\r' && b != '\n')
+                everyByte += char(b);
+        QTest::newRow("spaces at both ends survive") << "  HELLO  ";
+        QTest::newRow("every byte but CR and LF") << Codec::decode(everyByte);
+        QTest::newRow("300 characters") << QString(300, u'x');
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, text);
+        const LineFileFields fields{-1, 13, " 1 ", "\t2 ", {text, "y"}, "  ", "F F", 255};
+        QCOMPARE(describe(readLineFile(writeLineFile(fields), Lists)), "-1|13|1|\t2|2|" + text + ",y||F F|255");
+    }
+
+    void split_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF ends a line") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("CR alone ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("LF alone is part of the value") << QByteArray("a\nb\n\r\n\nc") << QStringList{"a\nb\n", "\nc"};
+        QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+        QTest::newRow("empty lines") << QByteArray("\r\r\n\r\n") << QStringList{"", "", ""};
+    }
+
+    void split()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(splitLineFile(bytes), "lines");
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        const QStringList head{"0", "3", "000", "0"};
+        const QStringList tail{"00", "00", "32"};
+        const QStringList twelve(12, QStringLiteral("t"));
+        const QString readTwelve = "0|3|000|0|12!|" + twelve.join(u',') + "|00|00|32";
+
+        QTest::newRow("empty file") << QByteArray() << "-|-|-|-|-||-|-|-";
+        QTest::newRow("line count 0 becomes 12 texts") << file(head + QStringList{"0"} + twelve + tail) << readTwelve;
+        QTest::newRow("line count 300 becomes 12 texts") << file(head + QStringList{"300"} + twelve + tail) << readTwelve;
+        QTest::newRow("page count 0 becomes 4") << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
+        QTest::newRow("page count 256 becomes 32") << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
+        QTest::newRow("missing last line") << file(head + QStringList{"1", "a", "h", "v"}) << "0|3|000|0|1|a|h|v|-";
+        QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";
+        QTest::newRow("values kept as read") << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
+        QTest::newRow("surplus lines ignored") << file(head + QStringList{"1", "a", "h", "v", "7", "99999", "x"}) << "0|3|000|0|1|a|h|v|7";
+        QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
+        QTest::newRow("index rounds like a count") << file({"15.4", "abc"}) << "15|0|-|-|-||-|-|-";
+        QTest::newRow("LF-only file is one line") << QByteArray("1\n2\n") << "12|-|-|-|-||-|-|-";
+        QTest::newRow("port index 16 of 16 entries") << file({"16"}) << "fail";
+        QTest::newRow("port index -2") << file({"-2"}) << "fail";
+        QTest::newRow("baud index checked against its own list") << file({"0", "14"}) << "fail";
+        QTest::newRow("line count 40000") << file(head + QStringList{"40000"}) << "fail";
+        QTest::newRow("page count 40000") << file(head + QStringList{"1", "a", "h", "v", "40000"}) << "fail";
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(describe(readLineFile(bytes, Lists)), "expected");
+    }
 };
-
-void TestLineFile::writesWorkedExample()
-{
-    LineFileFields fields{0, 3, "000", "0", {"HELLO"}, "00", "00", 32};
-    fields.lineTexts << QStringList(10, QString());
-    const QByteArray expected = "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10)
-                              + "00\r\n00\r\n32\r\n";
-    QCOMPARE(expected.size(), 57);
-    QCOMPARE(writeLineFile(fields), expected);
-    QCOMPARE(describe(readLineFile(expected, Lists)), "0|3|000|0|11|HELLO,,,,,,,,,,|00|00|32");
-}
-
-void TestLineFile::roundTrip_data()
-{
-    QTest::addColumn<QString>("text");
-    QByteArray everyByte;
-    for (int b = 1; b < 256; ++b)
-        if (b != '\r' && b != '\n')
-            everyByte += char(b);
-    QTest::newRow("spaces at both ends survive") << "  HELLO  ";
-    QTest::newRow("every byte but CR and LF") << Codec::decode(everyByte);
-    QTest::newRow("300 characters") << QString(300, u'x');
-}
-
-void TestLineFile::roundTrip()
-{
-    QFETCH(QString, text);
-    const LineFileFields fields{-1, 13, " 1 ", "\t2 ", {text, "y"}, "  ", "F F", 255};
-    QCOMPARE(describe(readLineFile(writeLineFile(fields), Lists)),
-             "-1|13|1|\t2|2|" + text + ",y||F F|255");
-}
-
-void TestLineFile::split_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("empty file has no line") << QByteArray() << QStringList();
-    QTest::newRow("CR LF ends a line") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("CR alone ends a line") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("LF alone is part of the value") << QByteArray("a\nb\n\r\n\nc") << QStringList{"a\nb\n", "\nc"};
-    QTest::newRow("last line without an end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("empty lines") << QByteArray("\r\r\n\r\n") << QStringList{"", "", ""};
-}
-
-void TestLineFile::split()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QCOMPARE(splitLineFile(bytes), lines);
-}
-
-void TestLineFile::read_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("expected");
-    const QStringList head{"0", "3", "000", "0"};
-    const QStringList tail{"00", "00", "32"};
-
-    QTest::newRow("empty file") << QByteArray() << "-|-|-|-|-||-|-|-";
-    QTest::newRow("line count 0 becomes 12 texts")
-        << file(head + QStringList{"0"} + numbered(12) + tail) << "0|3|000|0|12!|1,2,3,4,5,6,7,8,9,10,11,12|00|00|32";
-    QTest::newRow("line count 300 becomes 12 texts")
-        << file(head + QStringList{"300"} + numbered(12) + tail) << "0|3|000|0|12!|1,2,3,4,5,6,7,8,9,10,11,12|00|00|32";
-    QTest::newRow("page count 0 becomes 4") << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
-    QTest::newRow("page count 256 becomes 32") << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
-    QTest::newRow("missing last line") << file(head + QStringList{"1", "a", "h", "v"}) << "0|3|000|0|1|a|h|v|-";
-    QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";
-    QTest::newRow("values kept as read") << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
-    QTest::newRow("surplus lines ignored") << file(head + QStringList{"1", "a", "h", "v", "7", "99999", "x"}) << "0|3|000|0|1|a|h|v|7";
-    QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
-    QTest::newRow("index rounds like a count") << file({"15.4", "abc"}) << "15|0|-|-|-||-|-|-";
-    QTest::newRow("LF-only file is one line") << QByteArray("1\n2\n") << "12|-|-|-|-||-|-|-";
-    QTest::newRow("port index 16 of 16 entries") << file({"16"}) << "fail";
-    QTest::newRow("port index -2") << file({"-2"}) << "fail";
-    QTest::newRow("baud index checked against its own list") << file({"0", "14"}) << "fail";
-    QTest::newRow("line count 40000") << file(head + QStringList{"40000"}) << "fail";
-    QTest::newRow("page count 40000") << file(head + QStringList{"1", "a", "h", "v", "40000"}) << "fail";
-}
-
-void TestLineFile::read()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, expected);
-    QCOMPARE(describe(readLineFile(bytes, Lists)), expected);
-}
 
 QTEST_APPLESS_MAIN(TestLineFile)
 #include "test_linefile.moc"

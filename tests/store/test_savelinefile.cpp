@@ -12,12 +12,6 @@
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -52,64 +46,52 @@ class TestSaveLineFile : public QObject
     Q_OBJECT
 
 private slots:
-    void replacesExistingFile();
-    void missingFolderFails();
-    void fullFilesystemKeepsOldFile_data();
-    void fullFilesystemKeepsOldFile();
+    void replacesOnlyOnSuccess()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("work.ptx");
+        QVERIFY(writeFile(path, "a much longer old content\r\n"));
+
+        QVERIFY(!saveLineFile(dir.filePath("missing/work.ptx"), "new\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"work.ptx"});
+        QVERIFY(!loadLineFile(dir.filePath("missing/work.ptx")));
+        QVERIFY(!loadLineFile(dir.path()));
+
+        QVERIFY(saveLineFile(path, "new\r\n"));
+        QCOMPARE(loadLineFile(path), std::optional<QByteArray>("new\r\n"));
+    }
+
+    void fullFilesystemKeepsOldFile_data()
+    {
+        QTest::addColumn<int>("spareKiB");
+        QTest::addColumn<int>("contentKiB");
+        // QFileDevice buffers 16 KiB: below that only flush() sees the failure.
+        QTest::newRow("content fits the write buffer, flush fails") << 4 << 12;
+        QTest::newRow("content bypasses the write buffer, write runs short") << 8 << 48;
+    }
+
+    void fullFilesystemKeepsOldFile()
+    {
+        QFETCH(int, spareKiB);
+        QFETCH(int, contentKiB);
+        if (::geteuid() != 0)
+            QSKIP("mounting a small tmpfs needs root");
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + QString::fromLocal8Bit(std::strerror(errno))));
+        const Unmount unmount{mountPoint};
+
+        const QString path = dir.filePath("work.ptx");
+        const QByteArray old(2048, 'o');
+        QVERIFY(writeFile(path, old));
+        QVERIFY(fillLeaving(dir.filePath("filler"), off_t(spareKiB) * 1024));
+
+        QVERIFY(!saveLineFile(path, QByteArray(qsizetype(contentKiB) * 1024, 'n')));
+        QCOMPARE(loadLineFile(path), std::optional<QByteArray>(old));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"filler", "work.ptx"}));
+    }
 };
-
-void TestSaveLineFile::replacesExistingFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("work.ptx");
-    QVERIFY(writeFile(path, "a much longer old content\r\n"));
-    QVERIFY(saveLineFile(path, "new\r\n"));
-    QCOMPARE(contentOf(path), "new\r\n");
-    QCOMPARE(loadLineFile(path), std::optional<QByteArray>("new\r\n"));
-}
-
-void TestSaveLineFile::missingFolderFails()
-{
-    QTemporaryDir dir;
-    const QString existing = dir.filePath("work.ptx");
-    QVERIFY(writeFile(existing, "old\r\n"));
-    QVERIFY(!saveLineFile(dir.filePath("missing/work.ptx"), "new\r\n"));
-    QCOMPARE(contentOf(existing), "old\r\n");
-    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"work.ptx"});
-    QVERIFY(!loadLineFile(dir.filePath("missing/work.ptx")));
-    QVERIFY(!loadLineFile(dir.path()));
-}
-
-void TestSaveLineFile::fullFilesystemKeepsOldFile_data()
-{
-    QTest::addColumn<int>("spareKiB");
-    QTest::addColumn<int>("contentKiB");
-    // QFileDevice buffers 16 KiB: below that only flush() sees the failure.
-    QTest::newRow("content fits the write buffer, flush fails") << 4 << 12;
-    QTest::newRow("content bypasses the write buffer, write runs short") << 8 << 48;
-}
-
-void TestSaveLineFile::fullFilesystemKeepsOldFile()
-{
-    QFETCH(int, spareKiB);
-    QFETCH(int, contentKiB);
-    if (::geteuid() != 0)
-        QSKIP("mounting a small tmpfs needs root");
-    QTemporaryDir dir;
-    const QByteArray mountPoint = QFile::encodeName(dir.path());
-    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
-        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs: ") + QString::fromLocal8Bit(std::strerror(errno))));
-    const Unmount unmount{mountPoint};
-
-    const QString path = dir.filePath("work.ptx");
-    const QByteArray old(2048, 'o');
-    QVERIFY(writeFile(path, old));
-    QVERIFY(fillLeaving(dir.filePath("filler"), off_t(spareKiB) * 1024));
-
-    QVERIFY(!saveLineFile(path, QByteArray(qsizetype(contentKiB) * 1024, 'n')));
-    QCOMPARE(contentOf(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"filler", "work.ptx"}));
-}
 
 QTEST_APPLESS_MAIN(TestSaveLineFile)
 #include "test_savelinefile.moc"

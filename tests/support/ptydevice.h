@@ -5,7 +5,6 @@
 #include <QDeadlineTimer>
 #include <QString>
 
-#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
@@ -20,12 +19,11 @@ class PtyDevice
 public:
     PtyDevice()
     {
-        if (::openpty(&m_master, &m_slave, nullptr, nullptr, nullptr) != 0)
-            qFatal("openpty failed");
+        // Raw, so that no byte is translated on its way through.
         termios raw{};
-        ::tcgetattr(m_slave, &raw);
         ::cfmakeraw(&raw);
-        ::tcsetattr(m_slave, TCSANOW, &raw);
+        if (::openpty(&m_master, &m_slave, nullptr, &raw, nullptr) != 0)
+            qFatal("openpty failed");
         m_path = QString::fromLocal8Bit(::ttyname(m_slave));
     }
     ~PtyDevice()
@@ -33,29 +31,13 @@ public:
         closeMaster();
         ::close(m_slave);
     }
-    PtyDevice(const PtyDevice &) = delete;
-    PtyDevice &operator=(const PtyDevice &) = delete;
+    Q_DISABLE_COPY_MOVE(PtyDevice)
 
     QString path() const { return m_path; }
     int slave() const { return m_slave; }
 
     // Makes "COM n" stand for this device.
-    void mapAs(int n) const
-    {
-        qputenv(QByteArray("QUILLANE_COM") + QByteArray::number(n), m_path.toLocal8Bit());
-    }
-
-    // Up to most bytes, waiting at most waitMs for the first of them.
-    QByteArray read(qsizetype most, int waitMs = 0)
-    {
-        pollfd master{m_master, POLLIN, 0};
-        if (most <= 0 || ::poll(&master, 1, waitMs) <= 0 || !(master.revents & POLLIN))
-            return {};
-        QByteArray bytes(most, Qt::Uninitialized);
-        const ssize_t n = ::read(m_master, bytes.data(), bytes.size());
-        bytes.resize(std::max<ssize_t>(n, 0));
-        return bytes;
-    }
+    void mapAs(int n) const { qputenv("QUILLANE_COM" + QByteArray::number(n), m_path.toLocal8Bit()); }
 
     // Reads chunk by chunk until count bytes have come or timeoutMs is up,
     // running the event loop for pauseMs between chunks so that queued
@@ -66,7 +48,12 @@ public:
         const QDeadlineTimer deadline(timeoutMs);
         while (bytes.size() < count && !deadline.hasExpired()) {
             runEvents(pauseMs);
-            bytes += read(std::min(chunk, count - bytes.size()), 1);
+            pollfd master{m_master, POLLIN, 0};
+            if (::poll(&master, 1, 1) <= 0 || !(master.revents & POLLIN))
+                continue;
+            const qsizetype had = bytes.size();
+            bytes.resize(had + std::min(chunk, count - had));
+            bytes.resize(had + std::max<ssize_t>(::read(m_master, bytes.data() + had, bytes.size() - had), 0));
         }
         return bytes;
     }

@@ -27,9 +27,9 @@ constexpr QPoint NoticeAt(8, 96);
 frmAbout::frmAbout()
 {
     setObjectName(QStringLiteral("frmAbout"));
+    // The program ends with its last window, so an open About window keeps
+    // it running after the main window is closed.
     setAttribute(Qt::WA_DeleteOnClose);
-    // Closing the main window must still end the program while this is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
     buildWindow();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     Form_Load();

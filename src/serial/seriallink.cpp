@@ -2,6 +2,7 @@
 
 #include "portmap.h"
 
+#include <QFile>
 #include <QSerialPort>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
+#include <unistd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #endif
@@ -24,6 +26,7 @@ namespace {
 constexpr qint64 kProgressIntervalMs = 100;
 constexpr int kDrainPollMs = 10;
 constexpr qint64 kDrainMarginMs = 2000;
+constexpr int kStallPollMs = 250;
 
 struct LineFormat
 {
@@ -93,9 +96,12 @@ SerialLink::SerialLink(QObject *parent)
     : QObject(parent)
     , m_port(new QSerialPort(this))
     , m_drainTimer(new QTimer(this))
+    , m_stallTimer(new QTimer(this))
 {
     m_drainTimer->setInterval(kDrainPollMs);
     connect(m_drainTimer, &QTimer::timeout, this, &SerialLink::checkDrain);
+    m_stallTimer->setInterval(kStallPollMs);
+    connect(m_stallTimer, &QTimer::timeout, this, &SerialLink::checkStall);
     connect(m_port, &QSerialPort::bytesWritten, this, &SerialLink::onBytesWritten);
     connect(m_port, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) { onPortError(error); });
@@ -112,23 +118,14 @@ void SerialLink::setCommPort(qint16 port)
     m_commPort = port;
 }
 
-qint16 SerialLink::commPort() const
-{
-    return m_commPort;
-}
-
 void SerialLink::setSettings(const QString &settings)
 {
     m_settings = settings;
 }
 
-QString SerialLink::settings() const
-{
-    return m_settings;
-}
-
 bool SerialLink::open()
 {
+    m_permissionDenied = false;
     if (m_state != State::Closed) {
         m_error = m_state == State::Open ? tr("The port is already open")
                                          : tr("The port is still closing");
@@ -157,6 +154,11 @@ bool SerialLink::open()
     // TIOCEXCL), so a second opener fails.
     if (!m_port->open(QIODevice::WriteOnly)) {
         m_error = QStringLiteral("%1: %2").arg(device, m_port->errorString());
+#ifdef Q_OS_UNIX
+        // Qt reports a held lock as a permission error too; only the device's
+        // own access bits tell the two apart.
+        m_permissionDenied = ::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0 && errno == EACCES;
+#endif
         return false;
     }
 
@@ -165,7 +167,7 @@ bool SerialLink::open()
     m_bitsPerChar = format->bitsPerChar;
     m_queued = 0;
     m_sent = 0;
-    m_drainRequested = false;
+    m_handedOver = 0;
     m_state = State::Open;
 #ifdef Q_OS_UNIX
     // With an empty queue Qt watches nothing on a write-only port, so an
@@ -184,10 +186,8 @@ void SerialLink::close()
         return;
     const bool wasDraining = m_state == State::Draining;
     const qint64 dropped = shutPort();
-    if (wasDraining) {
-        m_drainRequested = false;
+    if (wasDraining)
         emit drained(dropped);
-    }
 }
 
 void SerialLink::drainThenClose()
@@ -196,31 +196,32 @@ void SerialLink::drainThenClose()
     case State::Closed:
         emit drained(0);
         return;
-    case State::Failing:
-        m_drainRequested = true;
-        return;
+    case State::Failing: // failed() follows and says what was lost
     case State::Draining:
         return;
     case State::Open:
         break;
     }
 
-    const qint64 pending = m_port->bytesToWrite() + kernelQueued();
+    const qint64 pending = pendingBytes();
     if (pending == 0 && !lineBusy()) {
         shutPort();
         emit drained(0);
         return;
     }
     m_state = State::Draining;
-    m_drainRequested = true;
-    const qint64 baud = std::max<qint64>(m_port->baudRate(), 1);
-    m_drainDeadline.setRemainingTime(pending * m_bitsPerChar * 1000 / baud + kDrainMarginMs);
+    m_drainDeadline.setRemainingTime(msToSend(pending) + kDrainMarginMs);
     m_drainTimer->start();
 }
 
 bool SerialLink::isOpen() const
 {
     return m_state == State::Open;
+}
+
+bool SerialLink::isDraining() const
+{
+    return m_state == State::Draining;
 }
 
 bool SerialLink::write(const QByteArray &bytes)
@@ -231,6 +232,10 @@ bool SerialLink::write(const QByteArray &bytes)
         return true;
     if (m_queued == 0)
         m_sinceProgress.start();
+    if (!m_stallTimer->isActive()) {
+        m_leftAtLastLook = -1;
+        m_stallTimer->start();
+    }
     const qint64 written = m_port->write(bytes);
     if (written != bytes.size()) {
         m_error = m_port->errorString();
@@ -240,9 +245,20 @@ bool SerialLink::write(const QByteArray &bytes)
     return true;
 }
 
-qint64 SerialLink::bytesQueued() const
+qint64 SerialLink::pendingBytes() const
 {
-    return m_port->isOpen() ? m_port->bytesToWrite() : 0;
+    return m_port->isOpen() ? m_port->bytesToWrite() + kernelQueued() : 0;
+}
+
+qint64 SerialLink::msToSend(qint64 bytes) const
+{
+    const qint64 baud = std::max<qint64>(m_port->baudRate(), 1);
+    return bytes * m_bitsPerChar * 1000 / baud;
+}
+
+bool SerialLink::permissionDenied() const
+{
+    return m_permissionDenied;
 }
 
 QString SerialLink::errorString() const
@@ -260,6 +276,7 @@ void SerialLink::onBytesWritten(qint64 bytes)
     if (m_state != State::Open && m_state != State::Draining)
         return;
     m_sent += bytes;
+    m_handedOver += bytes;
     if (m_port->bytesToWrite() == 0) {
         m_queued = 0;
         m_sent = 0;
@@ -301,13 +318,29 @@ void SerialLink::checkDrain()
     const qint64 pending = m_port->bytesToWrite();
     if (pending == 0 && kernelQueued() == 0 && !lineBusy()) {
         shutPort();
-        m_drainRequested = false;
         emit drained(0);
     } else if (m_drainDeadline.hasExpired()) {
-        const qint64 dropped = pending + kernelQueued();
-        shutPort();
-        m_drainRequested = false;
-        emit drained(dropped);
+        emit drained(shutPort());
+    }
+}
+
+// Bytes have left the port when the driver's queue shrinks or takes more from
+// the link; a queue that does neither for StallMs is stuck.
+void SerialLink::checkStall()
+{
+    const qint64 pending = pendingBytes();
+    if (pending == 0 || (m_state != State::Open && m_state != State::Draining)) {
+        m_stallTimer->stop();
+        return;
+    }
+    const qint64 left = m_handedOver - kernelQueued();
+    if (left != m_leftAtLastLook) {
+        m_leftAtLastLook = left;
+        m_sinceMoved.start();
+    } else if (m_sinceMoved.isValid() && m_sinceMoved.elapsed() >= StallMs) {
+        m_sinceMoved.invalidate(); // said once; a move starts the clock again
+        emit progress(m_queued, m_sent);
+        emit stalled(pending);
     }
 }
 
@@ -320,6 +353,7 @@ void SerialLink::fail(const QString &reason)
     m_state = State::Failing;
     m_error = reason;
     m_drainTimer->stop();
+    m_stallTimer->stop();
     if (m_deviceWatch)
         m_deviceWatch->setEnabled(false);
     QMetaObject::invokeMethod(this, &SerialLink::finishFailure, Qt::QueuedConnection);
@@ -330,11 +364,7 @@ void SerialLink::finishFailure()
     if (m_state != State::Failing)
         return;
     const qint64 dropped = shutPort();
-    const bool drainWaiting = m_drainRequested;
-    m_drainRequested = false;
-    emit failed(m_error);
-    if (drainWaiting)
-        emit drained(dropped);
+    emit failed(m_error, dropped);
 }
 
 // Returns the bytes that had not gone out.
@@ -342,6 +372,7 @@ qint64 SerialLink::shutPort()
 {
     m_state = State::Closed;
     m_drainTimer->stop();
+    m_stallTimer->stop();
     delete m_deviceWatch;
     m_deviceWatch = nullptr;
     const qint64 kernel = kernelQueued();

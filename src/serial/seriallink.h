@@ -26,14 +26,13 @@ public:
     ~SerialLink() override;
 
     void setCommPort(qint16 port);
-    qint16 commPort() const;
     void setSettings(const QString &settings); // e.g. "2400,n,8,1"
-    QString settings() const;
 
     // Opens the device that CommPort maps to (portmap.h) with Settings.
     // False on any failure, with the system's reason in errorString().
     bool open();
-    // Closes at once; queued bytes that did not go out are dropped.
+    // Closes at once; queued bytes that did not go out are dropped. Ends a
+    // drain too, emitting drained() with what it dropped.
     void close();
     // Lets the queued bytes go out first, for at most the time the baud rate
     // needs for them plus a margin, then closes and emits drained(). Closes at
@@ -43,11 +42,16 @@ public:
 
     // True while open and not draining towards a close.
     bool isOpen() const;
+    bool isDraining() const;
     bool write(const QByteArray &bytes) override;
 
-    // Bytes waiting in the link, not yet handed to the driver.
-    qint64 bytesQueued() const;
+    // Bytes not yet on the line: in the link's queue and in the driver's.
+    qint64 pendingBytes() const;
+    // How long the open line takes for that many bytes.
+    qint64 msToSend(qint64 bytes) const;
     QString errorString() const;
+    // The last open failed because the device may not be opened by this user.
+    bool permissionDenied() const;
     // The device and settings in use, for the status bar ("/dev/ttyUSB0, 2400,n,8,1").
     QString description() const;
 
@@ -58,13 +62,19 @@ signals:
     void progress(qint64 queued, qint64 sent);
     // The queue is empty again.
     void idle();
-    // The port failed while open (for example the adapter was unplugged). The
-    // link has closed it; emitted once per failure.
-    void failed(const QString &reason);
+    // Nothing has left the port for StallMs while bytes wait (the device
+    // takes nothing, or flow is held). Once per stall.
+    void stalled(qint64 waiting);
+    // The port failed while open or draining (for example the adapter was
+    // unplugged). The link has closed it, dropping the bytes that had not gone
+    // out; emitted once per failure, and no drained() follows.
+    void failed(const QString &reason, qint64 dropped);
     // drainThenClose() has closed the port; dropped counts the bytes that
-    // could not go out in time. Follows failed() when the port fails during
-    // the drain.
+    // could not go out in time or were cut short by close().
     void drained(qint64 dropped);
+
+public:
+    static constexpr int StallMs = 3000;
 
 private:
     enum class State { Closed, Open, Draining, Failing };
@@ -73,6 +83,7 @@ private:
     void onPortError(int error);
     void onDeviceEvent();
     void checkDrain();
+    void checkStall();
     void fail(const QString &reason);
     void finishFailure();
     qint64 shutPort();
@@ -81,6 +92,7 @@ private:
 
     QSerialPort *m_port;
     QTimer *m_drainTimer;
+    QTimer *m_stallTimer;
     QSocketNotifier *m_deviceWatch = nullptr;
     State m_state = State::Closed;
     qint16 m_commPort = 1;
@@ -90,7 +102,10 @@ private:
     int m_bitsPerChar = 10;
     qint64 m_queued = 0;
     qint64 m_sent = 0;
+    qint64 m_handedOver = 0; // to the driver, since the port opened
+    qint64 m_leftAtLastLook = -1;
+    bool m_permissionDenied = false;
     QElapsedTimer m_sinceProgress;
+    QElapsedTimer m_sinceMoved;
     QDeadlineTimer m_drainDeadline;
-    bool m_drainRequested = false;
 };

@@ -3,8 +3,20 @@
 #include "codec.h"
 #include "numberreader.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -22,29 +34,23 @@ QStringView trimSpaces(QStringView text)
     return text;
 }
 
-// The next line from pos, without its end; empty once the bytes are used up.
-std::optional<QByteArrayView> nextLine(QByteArrayView bytes, qsizetype &pos)
+constexpr qsizetype ReadChunk = 64 * 1024;
+
+LineFileRead failure(const QString &reason)
 {
-    if (pos >= bytes.size())
-        return std::nullopt;
-    const qsizetype start = pos;
-    const qsizetype cr = bytes.indexOf('\r', start);
-    if (cr < 0) {
-        pos = bytes.size();
-        return bytes.sliced(start);
-    }
-    pos = cr + 1;
-    if (pos < bytes.size() && bytes[pos] == '\n')
-        ++pos;
-    return bytes.sliced(start, cr - start);
+    return {std::nullopt, reason};
 }
 
-std::optional<int> readIndex(const QString &line, int entries)
+QString systemError(int error)
 {
-    const std::optional<qint16> value = NumberReader::leadingInteger16(line);
-    if (!value || *value < -1 || *value >= entries)
-        return std::nullopt;
-    return *value;
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A line as the operator would recognise it in a message: short and quoted.
+QString quoted(const QString &line)
+{
+    constexpr qsizetype Shown = 20;
+    return u'"' + (line.size() > Shown ? line.left(Shown) + QStringLiteral("...") : line) + u'"';
 }
 
 } // namespace
@@ -69,96 +75,198 @@ QByteArray writeLineFile(const LineFileFields &fields)
     return out;
 }
 
-bool saveLineFile(const QString &path, const QByteArray &bytes)
+QString saveLineFile(const QString &path, const QByteArray &bytes)
 {
     // QSaveFile::commit() alone would still replace the old file after a
     // short write or a failed flush, so each step is checked here.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+        return QStringLiteral("cannot create a file in %1: %2").arg(folder, file.errorString());
+    }
+    // Qt keeps no reason for a short write and words a failed flush as
+    // "Unknown error"; the system's own is still in errno.
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = errno != 0 ? systemError(errno) : file.errorString();
         file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+bool LineFileReader::feed(QByteArrayView bytes, bool atEnd)
+{
+    if (!m_error.isEmpty())
         return false;
-    }
-    return file.commit();
-}
-
-QStringList splitLineFile(QByteArrayView bytes)
-{
-    QStringList lines;
     qsizetype pos = 0;
-    while (const auto line = nextLine(bytes, pos))
-        lines.append(Codec::decode(*line));
-    return lines;
-}
-
-std::optional<LineFileData> readLineFile(QByteArrayView bytes, const LineFileLists &lists)
-{
-    LineFileData data;
-    qsizetype pos = 0;
-    // Lines after the page count (field 8) are never looked at.
-    for (int field = 0; field <= 8;) {
-        const std::optional<QByteArrayView> raw = nextLine(bytes, pos);
-        if (!raw)
-            break;
-        const QString line = Codec::decode(*raw);
-        switch (field) {
-        case 0:
-            if (!(data.comPortIndex = readIndex(line, lists.comPortEntries)))
-                return std::nullopt;
-            break;
-        case 1:
-            if (!(data.baudRateIndex = readIndex(line, lists.baudRateEntries)))
-                return std::nullopt;
-            break;
-        case 2:
-            data.leftOffset = line;
-            break;
-        case 3:
-            data.transparencyValue = line;
-            break;
-        case 4: {
-            const std::optional<qint16> count = NumberReader::leadingInteger16(line);
-            if (!count)
-                return std::nullopt;
-            data.lineCountReplaced = *count < 1 || *count > MaxCount;
-            data.lineCount = data.lineCountReplaced ? LineCountWhenOutOfRange : *count;
-            break;
-        }
-        case 5:
-            data.lineTexts.append(line);
-            if (data.lineTexts.size() < *data.lineCount)
-                continue; // the next line is a line text again
-            break;
-        case 6:
-            data.hPos = line;
-            break;
-        case 7:
-            data.vPos = line;
-            break;
-        case 8: {
-            const std::optional<qint16> count = NumberReader::leadingInteger16(line);
-            if (!count)
-                return std::nullopt;
-            data.pageCountReplaced = *count < 1 || *count > MaxCount;
-            data.pageCount = *count > MaxCount ? PageCountWhenAbove
-                           : *count < 1       ? PageCountWhenBelow
-                                              : *count;
-            break;
-        }
-        }
-        ++field;
+    if (m_afterCr && !bytes.isEmpty()) {
+        m_afterCr = false;
+        if (bytes.front() == '\n')
+            pos = 1;
     }
-    return data;
+    while (!complete() && pos < bytes.size()) {
+        const qsizetype cr = bytes.indexOf('\r', pos);
+        if (cr < 0) {
+            m_partial += bytes.sliced(pos);
+            break;
+        }
+        bool taken;
+        if (m_partial.isEmpty()) {
+            taken = takeLine(bytes.sliced(pos, cr - pos));
+        } else {
+            m_partial += bytes.sliced(pos, cr - pos);
+            taken = takeLine(m_partial);
+            m_partial.clear();
+        }
+        if (!taken)
+            return false;
+        pos = cr + 1;
+        if (pos == bytes.size())
+            m_afterCr = true;
+        else if (bytes[pos] == '\n')
+            ++pos;
+    }
+    if (atEnd && !complete() && !m_partial.isEmpty()) {
+        const QByteArray last = std::exchange(m_partial, {});
+        return takeLine(last);
+    }
+    return true;
 }
 
-std::optional<QByteArray> loadLineFile(const QString &path)
+bool LineFileReader::fail(const QString &reason)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    m_error = QStringLiteral("line %1: %2").arg(m_lineNumber).arg(reason);
+    return false;
+}
+
+bool LineFileReader::takeLine(QByteArrayView raw)
+{
+    ++m_lineNumber;
+    const QString line = Codec::decode(raw);
+    auto index = [&](const char *list, int entries) -> std::optional<int> {
+        const std::optional<qint16> value = NumberReader::leadingInteger16(line);
+        if (!value)
+            fail(QStringLiteral("%1 is not a number within -32768 to 32767").arg(quoted(line)));
+        else if (*value < -1 || *value >= entries)
+            fail(QStringLiteral("%1 names no entry of the %2 list").arg(*value).arg(QLatin1String(list)));
+        else
+            return *value;
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    };
+    auto count = [&]() -> std::optional<qint16> {
+        const std::optional<qint16> value = NumberReader::leadingInteger16(line);
+        if (!value)
+            fail(QStringLiteral("the count %1 is not a number within -32768 to 32767").arg(quoted(line)));
+        return value;
+    };
+
+    switch (m_field) {
+    case 0:
+        if (!(m_data.comPortIndex = index("COM port", m_lists.comPortEntries)))
+            return false;
+        break;
+    case 1:
+        if (!(m_data.baudRateIndex = index("baud rate", m_lists.baudRateEntries)))
+            return false;
+        break;
+    case 2:
+        m_data.leftOffset = line;
+        break;
+    case 3:
+        m_data.transparencyValue = line;
+        break;
+    case 4: {
+        const std::optional<qint16> lines = count();
+        if (!lines)
+            return false;
+        m_data.lineCountReplaced = *lines < 1 || *lines > MaxCount;
+        m_data.lineCount = m_data.lineCountReplaced ? LineCountWhenOutOfRange : *lines;
+        break;
+    }
+    case 5:
+        m_data.lineTexts.append(line);
+        if (m_data.lineTexts.size() < *m_data.lineCount)
+            return true; // the next line is a line text again
+        break;
+    case 6:
+        m_data.hPos = line;
+        break;
+    case 7:
+        m_data.vPos = line;
+        break;
+    case 8: {
+        const std::optional<qint16> pages = count();
+        if (!pages)
+            return false;
+        m_data.pageCountReplaced = *pages < 1 || *pages > MaxCount;
+        m_data.pageCount = *pages > MaxCount ? PageCountWhenAbove : *pages < 1 ? PageCountWhenBelow : *pages;
+        break;
+    }
+    }
+    ++m_field;
+    return true;
+}
+
+LineFileRead LineFileReader::result() const
+{
+    if (!m_error.isEmpty())
+        return failure(m_error);
+    return {m_data, {}};
+}
+
+LineFileRead readLineFile(QByteArrayView bytes, const LineFileLists &lists)
+{
+    LineFileReader reader(lists);
+    reader.feed(bytes, true);
+    return reader.result();
+}
+
+LineFileRead loadLineFile(const QString &path, const LineFileLists &lists)
+{
+    const QString notRegular = QStringLiteral("not a regular file");
+    QFile file;
+#ifdef Q_OS_UNIX
+    // Looked at before it is opened, so that a FIFO or a terminal is never
+    // opened for reading; looked at again once open, in case the path was
+    // replaced in between.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info = {};
+    if (::stat(name.constData(), &info) != 0)
+        return failure(systemError(errno));
+    if (!S_ISREG(info.st_mode))
+        return failure(notRegular);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failure(systemError(errno));
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failure(notRegular);
+    }
+    file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+#else
+    if (!QFileInfo(path).isFile())
+        return failure(notRegular);
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return failure(file.errorString());
+#endif
+
+    LineFileReader reader(lists);
+    QByteArray chunk(ReadChunk, Qt::Uninitialized);
+    qint64 total = 0;
+    while (!reader.complete()) {
+        if (total > LineFileReadLimit)
+            return failure(QStringLiteral("larger than 16 MiB"));
+        const qint64 wanted = std::min<qint64>(chunk.size(), LineFileReadLimit + 1 - total);
+        const qint64 got = file.read(chunk.data(), wanted);
+        if (got < 0)
+            return failure(file.errorString());
+        total += got;
+        if (!reader.feed(QByteArrayView(chunk.constData(), got), got == 0) || got == 0)
+            break;
+    }
+    return reader.result();
 }

@@ -29,8 +29,9 @@ struct LineFileFields
 QByteArray writeLineFile(const LineFileFields &fields);
 
 // Replaces the file at path only once every byte has reached it; on any
-// failure an existing file keeps its old content.
-bool saveLineFile(const QString &path, const QByteArray &bytes);
+// failure an existing file keeps its old content. Empty on success, else why
+// it failed ("cannot create a file in /some/folder: Permission denied").
+QString saveLineFile(const QString &path, const QByteArray &bytes);
 
 // What opening reads. A file may end early: the values it did not reach stay
 // empty. Counts outside 1..255 are already replaced (lines 12; pages 32 when
@@ -57,15 +58,51 @@ struct LineFileLists
     int baudRateEntries = 0;
 };
 
-// The lines of a file: a line ends at CR, a LF right after the CR belongs to
-// the same end, a lone LF is part of the value, and a last line without an end
-// still counts.
-QStringList splitLineFile(QByteArrayView bytes);
+// A file is read no further than its used lines: 8 + N, or fewer when it ends
+// early. What comes before their end may take at most this many bytes.
+constexpr qint64 LineFileReadLimit = 16 * 1024 * 1024;
 
-// Reads and checks the whole file. Empty when the file cannot be used: an
-// index that names no entry of its list (-1 means no selection), or a number
-// outside -32768 .. 32767.
-std::optional<LineFileData> readLineFile(QByteArrayView bytes, const LineFileLists &lists);
+// What opening found: the values when the file can be used, otherwise the
+// reason, in words for the operator ("line 1: 16 names no entry of the COM
+// port list").
+struct LineFileRead
+{
+    std::optional<LineFileData> data;
+    QString error;
+};
 
-// Reads a whole file; empty when it cannot be opened or read.
-std::optional<QByteArray> loadLineFile(const QString &path);
+// Takes a file's lines one at a time. A line ends at CR, a LF right after the
+// CR belongs to the same end, a lone LF is part of the value, and a last line
+// without an end still counts.
+class LineFileReader
+{
+public:
+    explicit LineFileReader(const LineFileLists &lists) : m_lists(lists) {}
+
+    // Takes the next bytes of the file; atEnd says no more will come. False
+    // once the file is known to be unusable.
+    bool feed(QByteArrayView bytes, bool atEnd);
+    // The page count has been read: nothing after it is ever used.
+    bool complete() const { return m_field > 8; }
+    LineFileRead result() const;
+
+private:
+    bool takeLine(QByteArrayView raw);
+    bool fail(const QString &reason);
+
+    LineFileLists m_lists;
+    LineFileData m_data;
+    QString m_error;
+    QByteArray m_partial; // a line whose end has not come yet
+    bool m_afterCr = false;
+    int m_field = 0;
+    int m_lineNumber = 0;
+};
+
+// Reads and checks a whole file held in memory.
+LineFileRead readLineFile(QByteArrayView bytes, const LineFileLists &lists);
+
+// Opens and reads the file at path. Only a regular file is read (after
+// following links): a FIFO, device, socket or folder is refused without being
+// opened for reading, so nothing here waits on a writer or reads forever.
+LineFileRead loadLineFile(const QString &path, const LineFileLists &lists);

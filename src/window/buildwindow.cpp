@@ -1,5 +1,6 @@
 // Builds the main window's controls once, at fixed positions and sizes.
 #include "mainwindow.h"
+#include "listcombo.h"
 #include "portcombo.h"
 #include "seriallink.h"
 #include "texts.h"
@@ -12,6 +13,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -55,7 +57,7 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int m
     return edit;
 }
 
-template<typename Combo = QComboBox>
+template<typename Combo = ListCombo>
 Combo *dropDown(QWidget *parent, const char *name, const QStringList &entries, int x, int y, int w, int h)
 {
     auto *combo = place(new Combo(parent), name, x, y, w, h);
@@ -90,7 +92,7 @@ void Main::buildWindow()
     ReloadSelectedLineBtn = button(Frame6, "ReloadSelectedLineBtn", QStringLiteral("Reload Selected Line"), 194, 9, 128, 24);
     AutoSendSelectedPageCheck = place(new QCheckBox(QStringLiteral("Auto"), Frame6), "AutoSendSelectedPageCheck", 332, 9, 56, 24);
     ReloadSelectedPageBtn = button(Frame6, "ReloadSelectedPageBtn", QStringLiteral("Reload Selected Page"), 394, 9, 130, 24);
-    PageList = place(new QComboBox(Frame6), "PageList", 88, 9, 96, 24);
+    PageList = place(new ListCombo(Frame6), "PageList", 88, 9, 96, 24);
     PageList->setEditable(true);
     PageList->setEditText(QStringLiteral("Combo1"));
     Label8 = label(Frame6, "Label8", QStringLiteral("Page Number"), 8, 9, 78, 24);
@@ -143,7 +145,7 @@ void Main::buildWindow()
     ClearBtn = button(Frame1, "ClearBtn", QStringLiteral("C&lear"), 483, 54, 70, 22);
     LineText = textBox(Frame1, "LineText", QString(), 255, 104, 24, 523, 24);
     LeftOffset = textBox(Frame1, "LeftOffset", QStringLiteral("000"), 3, 130, 54, 40, 22);
-    LineList = place(new QComboBox(Frame1), "LineList", 8, 24, 90, 24);
+    LineList = place(new ListCombo(Frame1), "LineList", 8, 24, 90, 24);
     Label7 = label(Frame1, "Label7", QStringLiteral("Vertical Position (00-FF):"), 210, 80, 140, 22);
     Label6 = label(Frame1, "Label6", QStringLiteral("Horizontal Position (00-FF):"), 8, 80, 154, 22);
     Label3 = label(Frame1, "Label3", QStringLiteral("Transparency Value (0-15) :"), 184, 54, 160, 22);
@@ -169,5 +171,15 @@ void Main::buildWindow()
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusBar()->setSizeGripEnabled(false);
+    // A label rather than showMessage(): a menu's status tip would wipe a
+    // message, and a lost port must stay said until the next Connect.
+    StatusText = new QLabel(statusBar());
+    StatusText->setObjectName(QStringLiteral("StatusText"));
+    statusBar()->addWidget(StatusText, 1);
+    SendProgress = new QProgressBar(statusBar());
+    SendProgress->setObjectName(QStringLiteral("SendProgress"));
+    SendProgress->setMaximumWidth(ClientWidth / 3);
+    SendProgress->hide();
+    statusBar()->addPermanentWidget(SendProgress);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -13,8 +13,9 @@ class Dialogs
 {
 public:
     virtual ~Dialogs() = default;
-    // A modal box with one OK button; returns once it is dismissed.
-    virtual void showMessage(const QString &text, const QString &title, BoxKind kind) = 0;
+    // A modal box with one OK button; returns once it is dismissed. The
+    // reason, when there is one, stands under the text.
+    virtual void showMessage(const QString &text, const QString &title, BoxKind kind, const QString &reason) = 0;
     // Runs the prepared file dialog modally: the chosen path, or empty when cancelled.
     virtual QString runFileDialog(QFileDialog &dialog) = 0;
 };
@@ -23,7 +24,7 @@ class QtDialogs : public Dialogs
 {
 public:
     explicit QtDialogs(QWidget *parent) : m_parent(parent) {}
-    void showMessage(const QString &text, const QString &title, BoxKind kind) override;
+    void showMessage(const QString &text, const QString &title, BoxKind kind, const QString &reason) override;
     QString runFileDialog(QFileDialog &dialog) override;
 
 private:

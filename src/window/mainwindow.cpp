@@ -9,13 +9,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QColor>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
+
+#include <algorithm>
+#include <climits>
 
 class Main::BoxNotifier : public Notifier
 {
@@ -86,7 +93,9 @@ void Main::connectHandlers()
         connect(control, &QPushButton::clicked, this, handler);
 
     connect(SendBytesCheckBox, &QCheckBox::clicked, this, &Main::SendBytesCheckBox_Click);
-    connect(LineText, &QLineEdit::textChanged, this, &Main::LineText_Change);
+    // Only the operator's edits reach the store: showing a text longer than
+    // the field's limit cuts it in the field, never in the store.
+    connect(LineText, &QLineEdit::textEdited, this, &Main::LineText_Change);
     connect(OpenSubMenu, &QAction::triggered, this, &Main::OpenSubMenu_Click);
     connect(SaveSubMenu, &QAction::triggered, this, &Main::SaveSubMenu_Click);
     connect(ExitSubMenu, &QAction::triggered, this, &Main::ExitSubMenu_Click);
@@ -115,15 +124,10 @@ void Main::connectHandlers()
     });
 
     connect(ComPort, &PortCombo::aboutToShowPopup, this, &Main::refreshPortTips);
-    connect(MSComm1, &SerialLink::progress, this, [this](qint64 queued, qint64 sent) {
-        statusBar()->showMessage(Texts::sending(sent, queued));
-    });
-    connect(MSComm1, &SerialLink::idle, this, [this] {
-        if (MSComm1->isOpen())
-            statusBar()->showMessage(Texts::connectedTo(MSComm1->description()));
-    });
-    connect(MSComm1, &SerialLink::failed, this,
-            [this](const QString &reason) { statusBar()->showMessage(Texts::portFailed(reason)); });
+    connect(MSComm1, &SerialLink::progress, this, &Main::showProgress);
+    connect(MSComm1, &SerialLink::idle, this, &Main::lineIdle);
+    connect(MSComm1, &SerialLink::stalled, this, [this](qint64 waiting) { setStatus(Texts::stalled(waiting)); });
+    connect(MSComm1, &SerialLink::failed, this, &Main::portFailed);
     connect(MSComm1, &SerialLink::drained, this, &Main::finishDisconnect);
 
     // The menu's shortcuts win over the text fields' own use of the same keys
@@ -177,9 +181,9 @@ void Main::ExitSubMenu_Click()
     ExitBtn_Click();
 }
 
-void Main::showBox(const QString &text, const QString &title, BoxKind kind)
+void Main::showBox(const QString &text, const QString &title, BoxKind kind, const QString &reason)
 {
-    m_dialogs->showMessage(text, title, kind);
+    m_dialogs->showMessage(text, title, kind, reason);
 }
 
 // --- Lists and the line store ---
@@ -339,11 +343,16 @@ void Main::ApplyPortSettings()
 void Main::ConnectBtn_Click()
 {
     if (ConnectBtn->text() == Texts::Disconnect) {
+        // A second press while the queue drains drops the rest at once.
+        if (MSComm1->isDraining())
+            return MSComm1->close();
         // Bytes the operator already sent go out before the port closes;
-        // finishDisconnect() completes the path once they have.
-        if (const qint64 queued = MSComm1->bytesQueued(); queued > 0) {
-            ConnectBtn->setEnabled(false);
-            statusBar()->showMessage(Texts::draining(queued));
+        // finishDisconnect() completes the path once they have. Nothing new
+        // may queue behind them meanwhile.
+        if (const qint64 pending = MSComm1->pendingBytes(); pending > 0) {
+            DisableCommandButtons();
+            DisableSendBytesFrame();
+            setStatus(Texts::draining(pending));
         }
         MSComm1->drainThenClose();
         return;
@@ -352,8 +361,10 @@ void Main::ConnectBtn_Click()
     ApplyPortNumber();
     ApplyPortSettings();
     if (!MSComm1->open()) {
-        statusBar()->showMessage(Texts::cannotOpen(MSComm1->errorString()));
-        showBox(Texts::PortCannotOpen, Texts::ErrorTitle, BoxKind::Error);
+        const QString reason = MSComm1->errorString();
+        setStatus(Texts::cannotOpen(reason), true);
+        const QString hint = MSComm1->permissionDenied() ? QStringLiteral("\n\n") + Texts::DialoutHint : QString();
+        showBox(Texts::PortCannotOpen, Texts::ErrorTitle, BoxKind::Error, reason + hint);
         return;
     }
     ComPort->setEnabled(false);
@@ -361,18 +372,62 @@ void Main::ConnectBtn_Click()
     ConnectBtn->setText(Texts::Disconnect);
     EnableCommandButtons();
     EnableSendBytesFrame();
-    statusBar()->showMessage(Texts::connectedTo(MSComm1->description()));
+    m_statusHeld = false;
+    setStatus(Texts::connectedTo(MSComm1->description()));
 }
 
-void Main::finishDisconnect(qint64 dropped)
+void Main::enterDisconnectedState()
 {
-    ConnectBtn->setEnabled(true);
     ConnectBtn->setText(Texts::Connect);
     ComPort->setEnabled(true);
     BaudRate->setEnabled(true);
     DisableCommandButtons();
     DisableSendBytesFrame();
-    statusBar()->showMessage(dropped > 0 ? Texts::droppedOnClose(dropped) : Texts::Disconnected);
+    SendProgress->hide();
+}
+
+void Main::finishDisconnect(qint64 dropped)
+{
+    enterDisconnectedState();
+    setStatus(dropped > 0 ? Texts::droppedOnClose(dropped) : Texts::Disconnected);
+}
+
+// The port went away under the operator (hang-up, unplugged adapter, I/O
+// error): the window says so once, in the status bar, and is disconnected,
+// so that no further send can fail into a box.
+void Main::portFailed(const QString &reason, qint64 dropped)
+{
+    enterDisconnectedState();
+    setStatus(Texts::portLost(reason, dropped), true);
+}
+
+void Main::showProgress(qint64 queued, qint64 sent)
+{
+    SendProgress->setRange(0, int(std::min<qint64>(queued, INT_MAX)));
+    SendProgress->setValue(int(std::min<qint64>(sent, INT_MAX)));
+    SendProgress->setFormat(Texts::progress(MSComm1->msToSend(MSComm1->pendingBytes())));
+    SendProgress->show();
+    if (MSComm1->isOpen())
+        setStatus(Texts::Sending);
+}
+
+void Main::lineIdle()
+{
+    SendProgress->hide();
+    if (MSComm1->isOpen())
+        setStatus(Texts::connectedTo(MSComm1->description()));
+}
+
+void Main::setStatus(const QString &text, bool error)
+{
+    if (m_statusHeld && !error)
+        return;
+    m_statusHeld = error;
+    QPalette colours = statusBar()->palette();
+    if (error)
+        colours.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
+    StatusText->setPalette(colours);
+    StatusText->setText(text);
 }
 
 // --- Controller commands ---
@@ -492,16 +547,27 @@ QFileDialog &Main::commonDialog()
     return *CommonDialog;
 }
 
+// Either dialog starts where the last one, of either kind, left off, also
+// when that path was typed rather than browsed to.
+QString Main::runCommonDialog()
+{
+    QFileDialog &dialog = commonDialog();
+    const QString path = m_dialogs->runFileDialog(dialog);
+    if (!path.isEmpty())
+        dialog.setDirectory(QFileInfo(path).absolutePath());
+    return path;
+}
+
 void Main::SaveSubMenu_Click()
 {
     QFileDialog &dialog = commonDialog();
-    dialog.setWindowTitle(QString());
+    dialog.setWindowTitle(Texts::SaveDialogTitle);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    const QString path = m_dialogs->runFileDialog(dialog);
+    const QString path = runCommonDialog();
     if (path.isEmpty())
-        return showBox(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain);
+        return showBox(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain, Texts::SaveCancelled);
 
     LineFileFields fields;
     fields.comPortIndex = ComPort->currentIndex();
@@ -513,8 +579,8 @@ void Main::SaveSubMenu_Click()
     fields.hPos = HPos->text();
     fields.vPos = VPos->text();
     fields.pageCount = PageCount;
-    if (!saveLineFile(path, writeLineFile(fields)))
-        showBox(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain);
+    if (const QString failure = saveLineFile(path, writeLineFile(fields)); !failure.isEmpty())
+        showBox(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain, failure);
 }
 
 void Main::OpenSubMenu_Click()
@@ -523,13 +589,13 @@ void Main::OpenSubMenu_Click()
     dialog.setWindowTitle(Texts::OpenDialogTitle);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    const QString path = m_dialogs->runFileDialog(dialog);
-    const std::optional<QByteArray> bytes = path.isEmpty() ? std::nullopt : loadLineFile(path);
-    const std::optional<LineFileData> data =
-        bytes ? readLineFile(*bytes, {ComPort->count(), BaudRate->count()}) : std::nullopt;
-    if (!data)
-        return showBox(Texts::OpenError, Texts::ErrorTitle, BoxKind::Plain);
-    applyLineFile(*data);
+    const QString path = runCommonDialog();
+    if (path.isEmpty())
+        return showBox(Texts::OpenError, Texts::ErrorTitle, BoxKind::Plain, Texts::OpenCancelled);
+    const LineFileRead read = loadLineFile(path, {ComPort->count(), BaudRate->count()});
+    if (!read.data)
+        return showBox(Texts::OpenError, Texts::ErrorTitle, BoxKind::Plain, read.error);
+    applyLineFile(*read.data);
 }
 
 // The file has been read and checked whole, so nothing here can fail: the

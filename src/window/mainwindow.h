@@ -20,6 +20,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class SerialLink;
 struct LineFileData;
@@ -62,6 +63,12 @@ private:
     void ApplyPortSettings();
     void refreshPortTips();
     void finishDisconnect(qint64 dropped);
+    void portFailed(const QString &reason, qint64 dropped);
+    void enterDisconnectedState();
+    void showProgress(qint64 queued, qint64 sent);
+    void lineIdle();
+    // error: shown in the error colour, and kept until the next Connect.
+    void setStatus(const QString &text, bool error = false);
 
     void ConnectBtn_Click();
     void ExitBtn_Click();
@@ -92,6 +99,7 @@ private:
     void SendBytesSelectedLineBtn_Click();
 
     QFileDialog &commonDialog();
+    QString runCommonDialog();
     void SaveSubMenu_Click();
     void OpenSubMenu_Click();
     void applyLineFile(const LineFileData &data);
@@ -99,7 +107,7 @@ private:
 
     void selectLineListEntry(int index);
     void selectPageListEntry(int index);
-    void showBox(const QString &text, const QString &title, BoxKind kind);
+    void showBox(const QString &text, const QString &title, BoxKind kind, const QString &reason = {});
 
     // Window state.
     qint16 LineCount = 0;
@@ -115,6 +123,7 @@ private:
     std::unique_ptr<BoxNotifier> m_notifier;
     std::unique_ptr<Commands> m_commands;
     AboutKeeper m_about;
+    bool m_statusHeld = false;
 
     // Controls, named as the operator's documentation names them.
     QGroupBox *Frame6 = nullptr;
@@ -175,4 +184,6 @@ private:
     QAction *ExitSubMenu = nullptr;
     QMenu *AboutMenu = nullptr;
     QAction *AboutSubMenu = nullptr;
+    QLabel *StatusText = nullptr;
+    QProgressBar *SendProgress = nullptr;
 };

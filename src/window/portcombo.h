@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QComboBox>
+#include "listcombo.h"
 
-// A drop-down list that says when its list is about to open, so that its
-// entries' tooltips can be brought up to date first.
-class PortCombo : public QComboBox
+// The COM port list: it says when it is about to open, so that its entries'
+// tooltips can be brought up to date first.
+class PortCombo : public ListCombo
 {
     Q_OBJECT
 
 public:
-    using QComboBox::QComboBox;
+    using ListCombo::ListCombo;
 
     void showPopup() override
     {

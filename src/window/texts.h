@@ -21,20 +21,37 @@ inline const QString OpenError = QStringLiteral("Open Error");
 inline const QString OutOfNumberOfLine = QStringLiteral("Out of Number of Line");
 
 inline const QString OpenDialogTitle = QStringLiteral("Open");
+inline const QString SaveDialogTitle = QStringLiteral("Save As");
 inline const QString FileSuffix = QStringLiteral("ptx");
 inline const QString FileFilter = QStringLiteral("*.ptx");
 
+// Reasons given under a box's message.
+inline const QString DialoutHint = QStringLiteral(
+    "On Linux this usually means your user is not in the dialout group: run \"sudo adduser $USER dialout\", "
+    "then log in again.");
+inline const QString SaveCancelled = QStringLiteral("The dialog was cancelled; nothing was saved.");
+inline const QString OpenCancelled = QStringLiteral("The dialog was cancelled; nothing was opened.");
+
 // Status bar.
 inline QString connectedTo(const QString &description) { return QStringLiteral("Connected: %1").arg(description); }
-inline QString sending(qint64 sent, qint64 queued)
+inline const QString Sending = QStringLiteral("Sending");
+inline QString progress(qint64 msLeft)
 {
-    return QStringLiteral("Sending: %1 of %2 bytes").arg(sent).arg(queued);
+    return QStringLiteral("%v of %m bytes, about %1 s left").arg((msLeft + 999) / 1000);
+}
+inline QString stalled(qint64 waiting)
+{
+    return QStringLiteral("Line stalled: nothing has left the port for 3 s; %1 bytes wait").arg(waiting);
 }
 inline QString cannotOpen(const QString &reason) { return QStringLiteral("Port cannot open: %1").arg(reason); }
-inline QString portFailed(const QString &reason) { return QStringLiteral("Port failed: %1").arg(reason); }
+inline QString portLost(const QString &reason, qint64 dropped)
+{
+    return QStringLiteral("Port lost: %1. Disconnected; %2 queued bytes were not sent").arg(reason).arg(dropped);
+}
 inline QString draining(qint64 queued)
 {
-    return QStringLiteral("Disconnecting: sending the %1 bytes still queued").arg(queued);
+    return QStringLiteral("Disconnecting: sending the %1 bytes still queued (press Disconnect again to drop them)")
+        .arg(queued);
 }
 inline const QString Disconnected = QStringLiteral("Disconnected");
 inline QString droppedOnClose(qint64 dropped)

@@ -16,6 +16,7 @@ public:
         QString text;
         QString title;
         BoxKind kind;
+        QString reason;
     };
     struct FileDialog
     {
@@ -23,6 +24,7 @@ public:
         QFileDialog::AcceptMode acceptMode;
         QFileDialog::FileMode fileMode;
         QString defaultSuffix;
+        QString directory;
         QStringList nameFilters;
         bool confirmsOverwrite;
         const QFileDialog *object;
@@ -32,15 +34,15 @@ public:
     QList<FileDialog> fileDialogs;
     QStringList answers;
 
-    void showMessage(const QString &text, const QString &title, BoxKind kind) override
+    void showMessage(const QString &text, const QString &title, BoxKind kind, const QString &reason) override
     {
-        boxes.append({text, title, kind});
+        boxes.append({text, title, kind, reason});
     }
 
     QString runFileDialog(QFileDialog &dialog) override
     {
         fileDialogs.append({dialog.windowTitle(), dialog.acceptMode(), dialog.fileMode(), dialog.defaultSuffix(),
-                            dialog.nameFilters(), !dialog.testOption(QFileDialog::DontConfirmOverwrite), &dialog});
+                            dialog.directory().absolutePath(), dialog.nameFilters(), !dialog.testOption(QFileDialog::DontConfirmOverwrite), &dialog});
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 

@@ -88,6 +88,8 @@ private slots:
     void realMessageBox();
     void shortcutsWinEverywhere_data();
     void shortcutsWinEverywhere();
+    void wheelNeedsFocus();
+    void endsWithItsLastWindow();
 };
 
 void TestMainWindow::controls_data()
@@ -291,9 +293,11 @@ void TestMainWindow::lineEditing()
     QTest::keyClicks(lineText, "  Hello ");
     pick(lineList, 1);
     QCOMPARE(lineText->text(), QString());
-    lineText->setText("second"); // a paste or an edit from code is stored the same
+    lineText->insert("second"); // a paste is stored like typing
     pick(lineList, 2);
-    QTest::keyClicks(lineText, "third");
+    QTest::keyClicks(lineText, "third!");
+    lineText->undo();
+    QCOMPARE(text(2), lineText->text());
     pick(lineList, 0);
     QCOMPARE(lineText->text(), "  Hello ");
     QCOMPARE(text(1), "second");
@@ -422,15 +426,16 @@ void TestMainWindow::realMessageBox()
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
-        seen = QStringLiteral("%1|%2|%3|%4").arg(box->text(), box->windowTitle()).arg(box->icon()).arg(
-            box->buttons().size());
+        seen = QStringLiteral("%1|%2|%3|%4|%5").arg(box->text(), box->windowTitle(), box->informativeText())
+                   .arg(box->icon())
+                   .arg(box->buttons().size());
         if (box->buttons().size() == 1 && box->standardButton(box->buttons().first()) == QMessageBox::Ok)
             box->buttons().first()->click();
         else
             box->reject();
     });
-    real.showMessage("Port cannot open", "Error", BoxKind(kind));
-    QCOMPARE(seen, QStringLiteral("Port cannot open|Error|%1|1").arg(icon));
+    real.showMessage("Port cannot open", "Error", BoxKind(kind), "Device busy");
+    QCOMPARE(seen, QStringLiteral("Port cannot open|Error|Device busy|%1|1").arg(icon));
 }
 
 void TestMainWindow::shortcutsWinEverywhere_data()
@@ -452,7 +457,7 @@ void TestMainWindow::shortcutsWinEverywhere()
     QFETCH(QString, outcome);
     window->EnableSendBytesFrame();
     control<QCheckBox>("SendBytesCheckBox")->click();
-    control<QLineEdit>("LineText")->setText("some text");
+    control<QLineEdit>("LineText")->insert("some text");
     control<QLineEdit>("SendBytesText")->setText("1A2B");
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -479,6 +484,53 @@ void TestMainWindow::shortcutsWinEverywhere()
     for (const char *edit : {"LineText", "SendBytesText"})
         QVERIFY2(!control<QLineEdit>(edit)->hasSelectedText(), edit);
     QCOMPARE(control<QLineEdit>("LineText")->text(), "some text");
+}
+
+// A wheel turned over a list in passing changes nothing; over the focused
+// list it steps as usual.
+void TestMainWindow::wheelNeedsFocus()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    control("ExitBtn")->setFocus();
+    for (QComboBox *list : window->findChildren<QComboBox *>()) {
+        const int before = list->currentIndex();
+        QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+        QVERIFY2(list->currentIndex() == before && !list->hasFocus(), qPrintable(list->objectName()));
+    }
+    auto *pages = control<QComboBox>("PageList");
+    pages->setFocus();
+    QWheelEvent wheel(QPointF(5, 5), pages->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pages, &wheel);
+    QCOMPARE(pages->currentIndex(), 1);
+}
+
+// Closing the main window leaves an open About window running; the program
+// ends with the last window.
+void TestMainWindow::endsWithItsLastWindow()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->findChild<QAction *>("AboutSubMenu")->trigger();
+    QPointer<QWidget> about;
+    QTRY_VERIFY((about = QApplication::activeWindow()) && about->objectName() == "frmAbout");
+    bool ranOn = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer::singleShot(0, window.get(), [&] {
+        window->close();
+        QTimer::singleShot(100, about, [&] {
+            ranOn = true;
+            about->close();
+        });
+    });
+    QTimer::singleShot(5000, qApp, &QCoreApplication::quit); // in case nothing ends it
+    QApplication::exec();
+    QVERIFY(ranOn);
+    QVERIFY(clock.elapsed() < 4000);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -90,6 +90,7 @@ private slots:
     void badFileChangesNothing();
     void emptyFileEmptiesTheLines();
     void valuesAreCutToTheirFields();
+    void longLinesSurviveUnedited();
     void noPortSelectionFailsTheNextConnect();
 };
 
@@ -109,7 +110,7 @@ void TestWindowFile::workedExampleBothWays()
     control<QComboBox>("BaudRate")->setCurrentIndex(9);
     control<QLineEdit>("HPos")->setText("7F");
     control<QComboBox>("LineList")->setCurrentIndex(4);
-    control<QLineEdit>("LineText")->setText("fifth");
+    control<QLineEdit>("LineText")->insert("fifth");
     open(path);
 
     QVERIFY(dialogs.boxes.isEmpty());
@@ -124,6 +125,7 @@ void TestWindowFile::workedExampleBothWays()
     QCOMPARE(dialogs.fileDialogs.size(), 2);
     const RecordingDialogs::FileDialog &save = dialogs.fileDialogs.first();
     const RecordingDialogs::FileDialog &load = dialogs.fileDialogs.last();
+    QCOMPARE(save.title, "Save As");
     QCOMPARE(save.acceptMode, QFileDialog::AcceptSave);
     QVERIFY(save.confirmsOverwrite);
     QCOMPARE(load.title, "Open");
@@ -145,10 +147,18 @@ void TestWindowFile::failuresAndCancelsAreReported()
         window->findChild<QAction *>("SaveSubMenu")->trigger();
     window->findChild<QAction *>("OpenSubMenu")->trigger();
     QCOMPARE(dialogs.texts(), (QStringList{"Save Error", "Save Error", "Save Error", "Open Error"}));
+    QStringList reasons;
     for (const RecordingDialogs::Box &box : dialogs.boxes) {
         QCOMPARE(box.title, "Error");
         QCOMPARE(box.kind, BoxKind::Plain);
+        reasons << box.reason;
     }
+    QCOMPARE(reasons, (QStringList{"The dialog was cancelled; nothing was saved.",
+                                   "cannot create a file in " + dir.filePath("no/such/folder")
+                                       + ": No such file or directory",
+                                   "cannot create a file in " + QFileInfo(dir.path()).absolutePath()
+                                       + ": Filename refers to a directory",
+                                   "The dialog was cancelled; nothing was opened."}));
     QVERIFY(QFileInfo(dir.path()).isDir());
 }
 
@@ -197,10 +207,11 @@ void TestWindowFile::badFileChangesNothing_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("exists");
+    QTest::addColumn<QString>("reason");
     QByteArray example = workedExample();
-    QTest::newRow("port past COM 16") << QByteArray(example).replace(0, 1, "16") << true;
-    QTest::newRow("page count beyond 16 bits") << QByteArray(example).replace(53, 2, "-40000") << true;
-    QTest::newRow("missing file") << QByteArray() << false;
+    QTest::newRow("port past COM 16") << QByteArray(example).replace(0, 1, "16") << true
+                                      << "line 1: 16 names no entry of the COM port list";
+    QTest::newRow("missing file") << QByteArray() << false << "No such file or directory";
 }
 
 void TestWindowFile::badFileChangesNothing()
@@ -216,6 +227,7 @@ void TestWindowFile::badFileChangesNothing()
 
     QCOMPARE(dialogs.texts(), QStringList{"Open Error"});
     QCOMPARE(dialogs.boxes.first().kind, BoxKind::Plain);
+    QTEST(dialogs.boxes.first().reason, "reason");
     QCOMPARE(snapshot(), before);
 }
 
@@ -248,6 +260,29 @@ void TestWindowFile::valuesAreCutToTheirFields()
     QCOMPARE(control<QLineEdit>("LineText")->text(), QString(255, 'x'));
     QCOMPARE(window->lineTexts().text(1), "second");
     QCOMPARE(window->pageCount(), 12);
+}
+
+// Showing a text longer than the field never shortens it in the store: a
+// file opened and saved again unedited is the same file. Either dialog then
+// starts in the folder of the path typed last.
+void TestWindowFile::longLinesSurviveUnedited()
+{
+    QByteArray content = "0\r\n3\r\n000\r\n0\r\n2\r\n" + QByteArray(300, 'a') + "\r\n" + QByteArray(300, 'b')
+                       + "\r\n00\r\n00\r\n32\r\n";
+    open(file("long.ptx", content));
+    QCOMPARE(control<QLineEdit>("LineText")->text(), QString(255, 'a'));
+    control<QComboBox>("LineList")->setCurrentIndex(1);
+    const QString saved = dir.filePath("elsewhere/again.ptx");
+    QVERIFY(QDir(dir.path()).mkdir("elsewhere"));
+    dialogs.answers = {saved};
+    window->findChild<QAction *>("SaveSubMenu")->trigger();
+    QVERIFY(dialogs.boxes.isEmpty());
+    QFile again(saved);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), content);
+
+    window->findChild<QAction *>("OpenSubMenu")->trigger(); // cancelled
+    QCOMPARE(dialogs.fileDialogs.last().directory, dir.filePath("elsewhere"));
 }
 
 void TestWindowFile::noPortSelectionFailsTheNextConnect()

@@ -3,12 +3,15 @@
 #include "../support/ptydevice.h"
 #include "mainwindow.h"
 #include "recordingdialogs.h"
+#include "seriallink.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +43,7 @@ private:
         return found;
     }
     void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    QString status() { return control<QLabel>("StatusText")->text(); }
     // Picks an entry from the opened list with the mouse, as the operator does.
     void pick(const char *name, int index)
     {
@@ -61,7 +65,10 @@ private:
     void typeLine(int index, const QString &text)
     {
         pick("LineList", index);
-        control<QLineEdit>("LineText")->setText(text);
+        auto *lineText = control<QLineEdit>("LineText");
+        lineText->selectAll();
+        lineText->insert(text); // as a paste
+
     }
 
 private slots:
@@ -92,8 +99,10 @@ private slots:
     void pageSelection();
     void typedPageTextReloadsPageZero();
     void openingFileWhileConnectedSelectsFirstPage();
-    void disconnectDeliversQueuedBytes();
-    void failedPortIsSurvived();
+    void disconnectDrains_data();
+    void disconnectDrains();
+    void lostPortDisconnects();
+    void longLineGoesOutWhole();
 };
 
 void TestWindowSerial::connectAndDisconnectCycles()
@@ -110,7 +119,7 @@ void TestWindowSerial::connectAndDisconnectCycles()
         QVERIFY(!control("BaudRate")->isEnabled());
         QVERIFY(control("SendLineBtn")->isEnabled());
         QVERIFY(control("SendBytesFrame")->isEnabled());
-        QVERIFY(window->statusBar()->currentMessage().contains(device->path()));
+        QVERIFY(status().contains(device->path()));
 
         click("ConnectBtn");
         QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
@@ -152,12 +161,14 @@ void TestWindowSerial::missingDeviceLeavesWindowDisconnected()
     QCOMPARE(dialogs.boxes.first().text, "Port cannot open");
     QCOMPARE(dialogs.boxes.first().title, "Error");
     QCOMPARE(dialogs.boxes.first().kind, BoxKind::Error);
+    QVERIFY2(dialogs.boxes.first().reason.startsWith("/dev/quillane-no-such-device: "),
+             qPrintable(dialogs.boxes.first().reason));
     QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
     QList<bool> after;
     for (QWidget *w : all)
         after << w->isEnabled();
     QCOMPARE(after, before);
-    QVERIFY(!window->statusBar()->currentMessage().isEmpty());
+    QVERIFY(!status().isEmpty());
 }
 
 void TestWindowSerial::portTooltipsShowDevices()
@@ -309,40 +320,104 @@ void TestWindowSerial::openingFileWhileConnectedSelectsFirstPage()
     QCOMPARE(cfgetospeed(&settings), speed_t(B2400)); // the open port keeps its settings
 }
 
-void TestWindowSerial::disconnectDeliversQueuedBytes()
+void TestWindowSerial::disconnectDrains_data()
 {
-    connectPort();
-    const QString line(255, QLatin1Char('q'));
-    control<QLineEdit>("LineText")->setText(line);
-    for (int i = 0; i < 40; ++i)
-        click("SendSelectLineBtn");
-    const qsizetype total = 40 * 260;
-    click("ConnectBtn"); // disconnect while most of it is still queued
-    const QByteArray arrived = device->collect(total, 10000);
-    QCOMPARE(arrived.size(), total);
-    QTRY_COMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
-    QVERIFY(control("ConnectBtn")->isEnabled());
-    QVERIFY(!control("SendLineBtn")->isEnabled());
-    QCOMPARE(arrived.right(260), hex("F0 53 30 31") + line.toLatin1() + hex("0A"));
+    QTest::addColumn<bool>("reading");
+    QTest::newRow("the device reads: every byte goes out first") << true;
+    QTest::newRow("the line stalls: a second press drops the rest") << false;
 }
 
-void TestWindowSerial::failedPortIsSurvived()
+void TestWindowSerial::disconnectDrains()
+{
+    QFETCH(bool, reading);
+    connectPort();
+    const QString line(255, QLatin1Char('q'));
+    control<QLineEdit>("LineText")->insert(line);
+    // More than a pty buffers, so that most of it waits in the link.
+    constexpr int Sends = 400;
+    for (int i = 0; i < Sends; ++i)
+        click("SendSelectLineBtn");
+    const qsizetype total = Sends * 260;
+    if (!reading) {
+        QTRY_VERIFY_WITH_TIMEOUT(status().startsWith("Line stalled"), 5000);
+        QVERIFY(control("SendProgress")->isVisible());
+    }
+
+    click("ConnectBtn"); // most of it is still queued
+    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Disconnect");
+    QVERIFY(control("ConnectBtn")->isEnabled());
+    QVERIFY(!control("ComPort")->isEnabled());
+    QVERIFY(!control("SendLineBtn")->isEnabled());
+    QVERIFY(!control("SendBytesFrame")->isEnabled());
+
+    QByteArray arrived;
+    if (reading) {
+        arrived = device->collect(total, 10000);
+        QTRY_COMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+        QCOMPARE(status(), "Disconnected");
+        QCOMPARE(arrived.right(260), hex("F0 53 30 31") + line.toLatin1() + hex("0A"));
+    } else {
+        click("ConnectBtn");
+        QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+        arrived = device->collectFor(100);
+        QCOMPARE(status(), QStringLiteral("Disconnected: %1 queued bytes could not be sent and were dropped")
+                               .arg(total - arrived.size()));
+    }
+    QVERIFY(!control("SendProgress")->isVisible());
+    QVERIFY(control("ComPort")->isEnabled());
+    QCOMPARE(arrived.size() > 0, true);
+    QVERIFY(dialogs.boxes.isEmpty());
+}
+
+// The window goes to the disconnected state by itself, says why once, and
+// can connect again at once.
+void TestWindowSerial::lostPortDisconnects()
 {
     connectPort();
+    for (int i = 0; i < 40; ++i)
+        click("SendLineBtn");
     device->closeMaster();
-    QTest::qWait(300);
-    QVERIFY(!window->statusBar()->currentMessage().isEmpty());
+    QTRY_COMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+    QVERIFY(control("ComPort")->isEnabled());
+    QVERIFY(control("BaudRate")->isEnabled());
+    QVERIFY(!control("SendLineBtn")->isEnabled());
+    QVERIFY(!control("SendBytesFrame")->isEnabled());
     QVERIFY(dialogs.boxes.isEmpty());
+    const QRegularExpression lost(QStringLiteral("^Port lost: .+\\. Disconnected; [1-9][0-9]* queued bytes were not sent$"));
+    QVERIFY2(lost.match(status()).hasMatch(), qPrintable(status()));
+    QVERIFY(control("StatusText")->palette().color(QPalette::WindowText) != window->palette().color(QPalette::WindowText));
+    PtyDevice::runEvents(300); // the loss is said once, and stays
+    QVERIFY(lost.match(status()).hasMatch());
 
-    click("SendSelectLineBtn");
+    PtyDevice replacement;
+    replacement.mapAs(1);
+    connectPort();
+    QVERIFY(status().contains(replacement.path()));
     typeLine(0, "x");
     click("SendSelectLineBtn");
-    QCOMPARE(dialogs.texts(), QStringList{"Invalid Data"});
-    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Disconnect");
+    QCOMPARE(replacement.collect(6, 500), hex("F0 53 30 31 78 0A"));
 
-    click("ConnectBtn");
-    QCOMPARE(dialogs.texts(), QStringList{"Invalid Data"});
-    QCOMPARE(control<QPushButton>("ConnectBtn")->text(), "&Connect");
+    window->close(); // through the frame: the port is let go at once
+    SerialLink other;
+    other.setSettings("2400,n,8,1");
+    QVERIFY(other.open());
+}
+
+// A stored text longer than the field shows cut, but goes out whole.
+void TestWindowSerial::longLineGoesOutWhole()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("long.ptx"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("0\r\n3\r\n000\r\n0\r\n1\r\n" + QByteArray(300, 'L') + "\r\n00\r\n00\r\n32\r\n");
+    file.close();
+    dialogs.answers = {file.fileName()};
+    window->findChild<QAction *>("OpenSubMenu")->trigger();
+    QCOMPARE(control<QLineEdit>("LineText")->text().size(), 255);
+
+    connectPort();
+    click("SendSelectLineBtn");
+    QCOMPARE(device->collect(306, 500), hex("F0 53 30 31") + QByteArray(300, 'L') + hex("0A"));
 }
 
 QTEST_MAIN(TestWindowSerial)

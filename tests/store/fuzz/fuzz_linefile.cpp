@@ -29,7 +29,7 @@ void check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const auto bytes = QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size));
-    const std::optional<LineFileData> read = readLineFile(bytes, Lists);
+    const std::optional<LineFileData> read = readLineFile(bytes, Lists).data;
     if (!read || !read->lineCount)
         return 0;
     check(*read->lineCount >= 1 && *read->lineCount <= 255);
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     while (fields.lineTexts.size() < *read->lineCount)
         fields.lineTexts.append(QString());
 
-    const std::optional<LineFileData> again = readLineFile(writeLineFile(fields), Lists);
+    const std::optional<LineFileData> again = readLineFile(writeLineFile(fields), Lists).data;
     check(again.has_value());
     check(again->comPortIndex == fields.comPortIndex && again->baudRateIndex == fields.baudRateIndex);
     check(again->leftOffset == trimmedOfSpaces(fields.leftOffset));

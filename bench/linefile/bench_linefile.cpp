@@ -5,7 +5,7 @@
 //   memory: peak resident size while a forked child opens the file, less its
 //   size just before (VmHWM after a reset, against VmRSS).
 #include "../support/median.h"
-#include "linefile.h"
+#include "store/linefile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr int kRuns = 9;
-constexpr LineFileLists kLists{16, 13};
-const QByteArray kHead = "0\r\n3\r\n000\r\n0\r\n1\r\nHELLO\r\n00\r\n00\r\n32\r\n";
+constexpr int Runs = 9;
+constexpr LineFileLists Lists{16, 13};
+const QByteArray Head = "0\r\n3\r\n000\r\n0\r\n1\r\nHELLO\r\n00\r\n00\r\n32\r\n";
 
 qint64 statusField(const char *field)
 {
@@ -37,10 +37,10 @@ qint64 statusField(const char *field)
 double openMs(const QString &path, QString *error)
 {
     std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < Runs; ++run) {
         QElapsedTimer clock;
         clock.start();
-        const LineFileRead read = loadLineFile(path, kLists);
+        const LineFileRead read = loadLineFile(path, Lists);
         times.push_back(clock.nsecsElapsed() / 1e6);
         *error = read.error;
     }
@@ -60,7 +60,7 @@ qint64 addedKiB(const QString &path)
             reset.write("5"); // the high-water mark starts again from here
         reset.close();
         const qint64 before = statusField("VmRSS:");
-        loadLineFile(path, kLists);
+        loadLineFile(path, Lists);
         const qint64 added = statusField("VmHWM:") - before;
         ::write(channel[1], &added, sizeof added);
         ::_exit(0);
@@ -90,7 +90,7 @@ int main()
     const QString noLineEnd = dir.filePath("nocr-1g.ptx");
     const QString longText = dir.filePath("long-text.ptx");
     const QByteArray almostLimit(LineFileReadLimit - 100, 'x');
-    if (!writeFile(head, kHead) || !writeFile(headThenGiB, kHead, GiB) || !writeFile(noLineEnd, {}, GiB)
+    if (!writeFile(head, Head) || !writeFile(headThenGiB, Head, GiB) || !writeFile(noLineEnd, {}, GiB)
         || !writeFile(longText, "0\r\n3\r\n000\r\n0\r\n1\r\n" + almostLimit + "\r\n00\r\n00\r\n32\r\n")
         || !QFile::link("/dev/zero", dir.filePath("zero.ptx")) || !QFile::link("/dev/urandom", dir.filePath("urandom.ptx"))) {
         std::fprintf(stderr, "cannot prepare the files in %s\n", qPrintable(dir.path()));
@@ -111,7 +111,7 @@ int main()
         {"link to /dev/urandom", dir.filePath("urandom.ptx")},
     };
 
-    std::printf("Opening a line file: median of %d opens; peak resident size added by one open\n", kRuns);
+    std::printf("Opening a line file: median of %d opens; peak resident size added by one open\n", Runs);
     QString error;
     const double baseline = openMs(head, &error);
     for (const Case &c : cases) {

@@ -4,7 +4,7 @@
 //   same writes into a pseudo-terminal in the same run;
 // - the longest stall of the UI thread's event loop while the bytes drain
 //   into a slow reader.
-#include "seriallink.h"
+#include "serial/seriallink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -26,17 +26,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kLines = 255;
-constexpr int kTextLength = 255;
-constexpr int kRuns = 9;
+constexpr int Lines = 255;
+constexpr int TextLength = 255;
+constexpr int Runs = 9;
 
 std::vector<QByteArray> sendAllPieces()
 {
     std::vector<QByteArray> pieces;
-    for (int i = 0; i < kLines; ++i) {
+    for (int i = 0; i < Lines; ++i) {
         pieces.push_back(QByteArray("\xF0\x53"));
         pieces.push_back(QByteArray::number(i + 1, 16).toUpper().rightJustified(2, '0'));
-        pieces.push_back(QByteArray(kTextLength, char('A' + i % 26)));
+        pieces.push_back(QByteArray(TextLength, char('A' + i % 26)));
         pieces.push_back(QByteArray("\x0A"));
     }
     return pieces;
@@ -259,7 +259,7 @@ int main(int argc, char *argv[])
     std::vector<double> link;
     std::vector<double> plain;
     std::vector<double> single;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < Runs; ++i) {
         link.push_back(throughLink(pieces));
         plain.push_back(throughWrite(pieces));
         single.push_back(throughOneWrite(pieces));
@@ -268,7 +268,7 @@ int main(int argc, char *argv[])
     const double p = median(plain);
     const double o = median(single);
     std::printf("Send All Line, %lld bytes in %zu writes, into a pty, median of %d runs:\n",
-                static_cast<long long>(totalSize(pieces)), pieces.size(), kRuns);
+                static_cast<long long>(totalSize(pieces)), pieces.size(), Runs);
     std::printf("  plain write(2)          %8.2f ms\n", p);
     std::printf("  SerialLink              %8.2f ms\n", l);
     std::printf("  SerialLink / write(2)   %8.2fx (goal <= 2x)\n", l / p);

@@ -3,7 +3,7 @@
 // real main window, "empty" a bare QMainWindow of the same size, "text" the
 // same with a menu and one label (the first text costs the font set-up). Tearing
 // down is not start-up, so it ends without it.
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QLabel>

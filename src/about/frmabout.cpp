@@ -1,7 +1,7 @@
-#include "frmabout.h"
-#include "buildinfo.h"
-#include "quillaneicon.h"
-#include "versionline.h"
+#include "about/frmabout.h"
+#include "about/buildinfo.h"
+#include "about/quillaneicon.h"
+#include "about/versionline.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window takes its window icon from the about library as well.
-#include "quillaneicon.h"
+#include "about/quillaneicon.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,6 +1,6 @@
 // Build tool: writes the compiled-in icon as the PNG that is installed into
 // the desktop's icon theme.
-#include "quillane.xpm"
+#include "about/quillane.xpm"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
-#include "quillaneicon.h"
+#include "about/quillaneicon.h"
 
-#include "quillane.xpm"
+#include "about/quillane.xpm"
 
 QPixmap quillanePixmap()
 {

@@ -1,4 +1,4 @@
-#include "versionline.h"
+#include "about/versionline.h"
 
 QString versionLine(int major, int minor, int revision)
 {

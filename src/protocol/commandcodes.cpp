@@ -1,4 +1,4 @@
-#include "commandcodes.h"
+#include "protocol/commandcodes.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void InitCommandCodes(CommandCodes &codes, qint16 &transparencyMin, qint16 &tran
     codes.CmdSelectPage = code('p');
 }
 
-void InitReloadLineCode(CommandCodes &codes)
+void initReloadLineCode(CommandCodes &codes)
 {
     codes.CmdReloadLine = code('L');
 }

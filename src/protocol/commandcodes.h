@@ -29,7 +29,7 @@ inline constexpr quint8 LineTerminator = 0x0A;
 // Start-up fills the codes in two steps: ten of them together with the
 // transparency bounds, and CmdReloadLine once the controls are disabled.
 void InitCommandCodes(CommandCodes &codes, qint16 &transparencyMin, qint16 &transparencyMax);
-void InitReloadLineCode(CommandCodes &codes);
+void initReloadLineCode(CommandCodes &codes);
 
 QByteArray codeBytes(const CommandCode &code);
 

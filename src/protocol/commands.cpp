@@ -1,9 +1,9 @@
-#include "commands.h"
+#include "protocol/commands.h"
 
-#include "codec.h"
-#include "hexpairs.h"
-#include "linestore.h"
-#include "numberreader.h"
+#include "store/codec.h"
+#include "protocol/hexpairs.h"
+#include "store/linestore.h"
+#include "store/numberreader.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bytewriter.h"
-#include "commandcodes.h"
+#include "protocol/bytewriter.h"
+#include "protocol/commandcodes.h"
 
 #include <QString>
 

@@ -1,21 +1,7 @@
-#include "hexpairs.h"
+#include "protocol/hexpairs.h"
 
-namespace {
+#include "store/digits.h"
 
-// ASCII digits only: QChar::isDigit would let other scripts' digits through.
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
-
-} // namespace
 
 HexPairs readHexPairs(QStringView text)
 {
@@ -24,7 +10,7 @@ HexPairs readHexPairs(QStringView text)
     for (qsizetype i = 0; i < text.size(); i += 2) {
         int value = 0;
         for (const QChar c : text.mid(i, 2)) {
-            const int digit = hexDigit(c);
+            const int digit = hexDigitValue(c.unicode());
             if (digit < 0) {
                 result.ok = false;
                 return result;

@@ -1,4 +1,6 @@
-#include "portmap.h"
+#include "serial/portmap.h"
+
+#include "store/digits.h"
 
 #include <QSerialPortInfo>
 
@@ -6,7 +8,7 @@
 
 namespace {
 
-constexpr int kHighestPort = 16;
+constexpr int HighestPort = 16;
 
 QStringView fileName(const QString &path)
 {
@@ -15,7 +17,7 @@ QStringView fileName(const QString &path)
 
 bool isDigit(QChar c)
 {
-    return c >= u'0' && c <= u'9';
+    return isDecimalDigit(c.unicode());
 }
 
 // Runs of digits compare by value, so ttyUSB2 comes before ttyUSB10.
@@ -86,7 +88,7 @@ QStringList orderedDevices(QStringList devices)
 QString deviceFor(int n, const QStringList &orderedDevices,
                   const std::function<QString(const QString &)> &lookupEnv)
 {
-    if (n < 1 || n > kHighestPort)
+    if (n < 1 || n > HighestPort)
         return {};
 #ifdef Q_OS_WIN
     Q_UNUSED(orderedDevices)

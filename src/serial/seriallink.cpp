@@ -1,6 +1,7 @@
-#include "seriallink.h"
+#include "serial/seriallink.h"
 
-#include "portmap.h"
+#include "serial/portmap.h"
+#include "store/digits.h"
 
 #include <QFile>
 #include <QSerialPort>
@@ -23,10 +24,10 @@ namespace {
 
 // Often enough for a progress bar, rarely enough not to load the window
 // during a drain of minutes.
-constexpr qint64 kProgressIntervalMs = 100;
-constexpr int kDrainPollMs = 10;
-constexpr qint64 kDrainMarginMs = 2000;
-constexpr int kStallPollMs = 250;
+constexpr qint64 ProgressIntervalMs = 100;
+constexpr int DrainPollMs = 10;
+constexpr qint64 DrainMarginMs = 2000;
+constexpr int StallPollMs = 250;
 
 struct LineFormat
 {
@@ -40,7 +41,7 @@ struct LineFormat
 bool isDecimal(const QString &text)
 {
     return !text.isEmpty()
-           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+           && std::all_of(text.begin(), text.end(), [](QChar c) { return isDecimalDigit(c.unicode()); });
 }
 
 // "baud,parity,data bits,stop bits", as the Windows serial control takes it.
@@ -98,9 +99,9 @@ SerialLink::SerialLink(QObject *parent)
     , m_drainTimer(new QTimer(this))
     , m_stallTimer(new QTimer(this))
 {
-    m_drainTimer->setInterval(kDrainPollMs);
+    m_drainTimer->setInterval(DrainPollMs);
     connect(m_drainTimer, &QTimer::timeout, this, &SerialLink::checkDrain);
-    m_stallTimer->setInterval(kStallPollMs);
+    m_stallTimer->setInterval(StallPollMs);
     connect(m_stallTimer, &QTimer::timeout, this, &SerialLink::checkStall);
     connect(m_port, &QSerialPort::bytesWritten, this, &SerialLink::onBytesWritten);
     connect(m_port, &QSerialPort::errorOccurred, this,
@@ -127,19 +128,19 @@ bool SerialLink::open()
 {
     m_permissionDenied = false;
     if (m_state != State::Closed) {
-        m_error = m_state == State::Open ? tr("The port is already open")
-                                         : tr("The port is still closing");
+        m_error = m_state == State::Open ? QStringLiteral("The port is already open")
+                                         : QStringLiteral("The port is still closing");
         return false;
     }
     const std::optional<LineFormat> format = parseSettings(m_settings);
     if (!format) {
-        m_error = tr("Settings \"%1\" are not baud,parity,data bits,stop bits (for example 2400,n,8,1)")
+        m_error = QStringLiteral("Settings \"%1\" are not baud,parity,data bits,stop bits (for example 2400,n,8,1)")
                       .arg(m_settings);
         return false;
     }
     const QString device = PortMap::deviceFor(m_commPort);
     if (device.isEmpty()) {
-        m_error = tr("No serial device for COM %1").arg(m_commPort);
+        m_error = QStringLiteral("No serial device for COM %1").arg(m_commPort);
         return false;
     }
 
@@ -210,7 +211,7 @@ void SerialLink::drainThenClose()
         return;
     }
     m_state = State::Draining;
-    m_drainDeadline.setRemainingTime(msToSend(pending) + kDrainMarginMs);
+    m_drainDeadline.setRemainingTime(msToSend(pending) + DrainMarginMs);
     m_drainTimer->start();
 }
 
@@ -281,7 +282,7 @@ void SerialLink::onBytesWritten(qint64 bytes)
         m_queued = 0;
         m_sent = 0;
         emit idle();
-    } else if (m_sinceProgress.elapsed() >= kProgressIntervalMs) {
+    } else if (m_sinceProgress.elapsed() >= ProgressIntervalMs) {
         m_sinceProgress.start();
         emit progress(m_queued, m_sent);
     }

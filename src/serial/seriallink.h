@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bytewriter.h"
+#include "protocol/bytewriter.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

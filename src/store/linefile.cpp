@@ -1,7 +1,7 @@
-#include "linefile.h"
+#include "store/linefile.h"
 
-#include "codec.h"
-#include "numberreader.h"
+#include "store/codec.h"
+#include "store/numberreader.h"
 
 #include <QDir>
 #include <QFile>

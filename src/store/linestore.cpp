@@ -1,4 +1,4 @@
-#include "linestore.h"
+#include "store/linestore.h"
 
 #include <stdexcept>
 

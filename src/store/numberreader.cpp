@@ -1,4 +1,6 @@
-#include "numberreader.h"
+#include "store/numberreader.h"
+
+#include "store/digits.h"
 
 #include <algorithm>
 #include <array>
@@ -39,26 +41,14 @@ private:
     qsizetype m_pos = 0;
 };
 
-int digitValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 double readRadix(Cursor &in, int radix)
 {
     double value = 0;
-    for (int d; (d = digitValue(in.peek())) >= 0 && d < radix; in.next())
+    for (int d; (d = hexDigitValue(in.peek())) >= 0 && d < radix; in.next())
         value = value * radix + d; // grows to inf on absurd lengths, which is fine
     return value;
 }
 
-bool isDecimal(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // More significant digits than any double needs to round correctly; beyond
 // them a single 1 stands for all dropped non-zero digits.
@@ -93,11 +83,11 @@ double readDecimal(Cursor &in)
         else
             dropped = dropped || c != u'0';
     };
-    for (; isDecimal(in.peek()); in.next())
+    for (; isDecimalDigit(in.peek()); in.next())
         addDigit(in.peek(), false);
     if (in.peek() == u'.') {
         in.next();
-        for (; isDecimal(in.peek()); in.next())
+        for (; isDecimalDigit(in.peek()); in.next())
             addDigit(in.peek(), true);
     }
 
@@ -108,7 +98,7 @@ double readDecimal(Cursor &in)
             negativeExponent = in.peek() == u'-';
             in.next();
         }
-        for (; isDecimal(in.peek()); in.next())
+        for (; isDecimalDigit(in.peek()); in.next())
             exponent = std::min(exponent * 10 + (in.peek() - u'0'), ExponentClamp);
         if (negativeExponent)
             exponent = -exponent;

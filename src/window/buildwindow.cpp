@@ -1,9 +1,9 @@
 // Builds the main window's controls once, at fixed positions and sizes.
-#include "mainwindow.h"
-#include "listcombo.h"
-#include "portcombo.h"
-#include "seriallink.h"
-#include "texts.h"
+#include "window/mainwindow.h"
+#include "window/listcombo.h"
+#include "window/portcombo.h"
+#include "serial/seriallink.h"
+#include "window/texts.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "window/dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
-#include "mainwindow.h"
-#include "linefile.h"
-#include "portcombo.h"
-#include "portmap.h"
-#include "seriallink.h"
-#include "texts.h"
+#include "window/mainwindow.h"
+#include "store/linefile.h"
+#include "window/portcombo.h"
+#include "serial/portmap.h"
+#include "serial/seriallink.h"
+#include "window/texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,7 +160,7 @@ void Main::Form_Load()
     InitCommandCodes(m_codes, TransparencyMin, TransparencyMax);
     DisableCommandButtons();
     DisableSendBytesFrame();
-    InitReloadLineCode(m_codes);
+    initReloadLineCode(m_codes);
 }
 
 void Main::closeEvent(QCloseEvent *event)

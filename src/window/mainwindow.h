@@ -1,10 +1,10 @@
 #pragma once
 
-#include "commandcodes.h"
-#include "commands.h"
-#include "dialogs.h"
-#include "frmabout.h"
-#include "linestore.h"
+#include "protocol/commandcodes.h"
+#include "protocol/commands.h"
+#include "window/dialogs.h"
+#include "about/frmabout.h"
+#include "store/linestore.h"
 
 #include <QMainWindow>
 

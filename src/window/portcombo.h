@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listcombo.h"
+#include "window/listcombo.h"
 
 // The COM port list: it says when it is about to open, so that its entries'
 // tooltips can be brought up to date first.

@@ -1,6 +1,6 @@
-#include "buildinfo.h"
-#include "frmabout.h"
-#include "versionline.h"
+#include "about/buildinfo.h"
+#include "about/frmabout.h"
+#include "about/versionline.h"
 
 #include <QApplication>
 #include <QLabel>

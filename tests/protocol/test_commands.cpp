@@ -1,5 +1,5 @@
-#include "commands.h"
-#include "linestore.h"
+#include "protocol/commands.h"
+#include "store/linestore.h"
 
 #include <QStringList>
 #include <QTest>
@@ -41,7 +41,7 @@ struct Rig
     explicit Rig(const QString &refuse) : writer(refuse)
     {
         InitCommandCodes(codes, transparencyMin, transparencyMax);
-        InitReloadLineCode(codes);
+        initReloadLineCode(codes);
     }
 
     // What went out, one group per write, and what the operator was told.

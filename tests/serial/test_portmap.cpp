@@ -1,4 +1,4 @@
-#include "portmap.h"
+#include "serial/portmap.h"
 
 #include <QMap>
 #include <QTest>

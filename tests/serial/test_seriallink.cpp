@@ -1,5 +1,5 @@
 #include "../support/ptydevice.h"
-#include "seriallink.h"
+#include "serial/seriallink.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "codec.h"
-#include "linefile.h"
+#include "store/codec.h"
+#include "store/linefile.h"
 
 #include <QTest>
 

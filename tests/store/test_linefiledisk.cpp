@@ -1,6 +1,6 @@
 // The line file on disk: what saving leaves behind, and what opening will and
 // will not read.
-#include "linefile.h"
+#include "store/linefile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "numberreader.h"
+#include "store/numberreader.h"
 
 #include <QTest>
 

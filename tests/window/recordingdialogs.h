@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "window/dialogs.h"
 
 #include <QFileDialog>
 #include <QList>

@@ -1,6 +1,6 @@
 // The main window as built and after start-up, line editing, typing limits,
 // the Send Bytes arming rule and the layout, driven offscreen.
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 #include "recordingdialogs.h"
 
 #include <QAction>

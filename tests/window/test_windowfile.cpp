@@ -1,6 +1,6 @@
 // Saving and opening the work through the window, with the file dialogs and
 // message boxes recorded.
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 #include "recordingdialogs.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The window against a real pseudo-terminal: connecting and disconnecting,
 // and the bytes that the buttons put on the wire.
 #include "../support/ptydevice.h"
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 #include "recordingdialogs.h"
-#include "seriallink.h"
+#include "serial/seriallink.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

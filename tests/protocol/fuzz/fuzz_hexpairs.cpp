@@ -1,4 +1,4 @@
-#include "hexpairs.h"
+#include "protocol/hexpairs.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // Any bytes: the reader never crashes, and whatever it accepts is written and
 // read back to the same values (trimmed where the writer trims).
-#include "linefile.h"
+#include "store/linefile.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // Any text: the integer reading is the rounded number whenever that fits in
 // 16 bits and empty otherwise, and plain decimal texts read as strtod reads
 // the same characters with the skipped ones taken out.
-#include "codec.h"
-#include "numberreader.h"
+#include "store/codec.h"
+#include "store/numberreader.h"
 
 #include <cmath>
 #include <cstdlib>

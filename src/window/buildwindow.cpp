@@ -1,6 +1,7 @@
 // Builds the main window's controls once, at fixed positions and sizes.
 #include "window/mainwindow.h"
 #include "window/listcombo.h"
+#include "window/pagecombo.h"
 #include "window/portcombo.h"
 #include "serial/seriallink.h"
 #include "window/texts.h"
@@ -66,14 +67,6 @@ Combo *dropDown(QWidget *parent, const char *name, const QStringList &entries, i
     return combo;
 }
 
-QStringList numbered(const QString &prefix, int count)
-{
-    QStringList entries;
-    for (int n = 1; n <= count; ++n)
-        entries << prefix.arg(n);
-    return entries;
-}
-
 } // namespace
 
 void Main::buildWindow()
@@ -92,8 +85,7 @@ void Main::buildWindow()
     ReloadSelectedLineBtn = button(Frame6, "ReloadSelectedLineBtn", QStringLiteral("Reload Selected Line"), 194, 9, 128, 24);
     AutoSendSelectedPageCheck = place(new QCheckBox(QStringLiteral("Auto"), Frame6), "AutoSendSelectedPageCheck", 332, 9, 56, 24);
     ReloadSelectedPageBtn = button(Frame6, "ReloadSelectedPageBtn", QStringLiteral("Reload Selected Page"), 394, 9, 130, 24);
-    PageList = place(new ListCombo(Frame6), "PageList", 88, 9, 96, 24);
-    PageList->setEditable(true);
+    PageList = place(new PageCombo(Frame6), "PageList", 88, 9, 96, 24);
     PageList->setEditText(QStringLiteral("Combo1"));
     Label8 = label(Frame6, "Label8", QStringLiteral("Page Number"), 8, 9, 78, 24);
 

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "protocol/commandcodes.h"
-#include "protocol/commands.h"
-#include "window/dialogs.h"
 #include "about/frmabout.h"
+#include "protocol/commandcodes.h"
 #include "store/linestore.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
 
+class Commands;
 class Dialogs;
+class Notifier;
+enum class BoxKind;
 class PortCombo;
 class QAction;
 class QCheckBox;
@@ -53,6 +55,7 @@ protected:
 
 private:
     class BoxNotifier;
+    std::unique_ptr<Notifier> makeBoxNotifier();
 
     void buildWindow();
     void connectHandlers();
@@ -105,8 +108,10 @@ private:
     void applyLineFile(const LineFileData &data);
     void AboutSubMenu_Click();
 
-    void selectLineListEntry(int index);
-    void selectPageListEntry(int index);
+    static QStringList numbered(const QString &pattern, int count);
+    void selectEntry(QComboBox *list, int index, void (Main::*onSelect)());
+    void fillList(QComboBox *list, const QString &pattern, int count, void (Main::*onSelect)());
+    void setCommandButtonsEnabled(bool enabled);
     void showBox(const QString &text, const QString &title, BoxKind kind, const QString &reason = {});
 
     // Window state.
@@ -120,7 +125,7 @@ private:
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
-    std::unique_ptr<BoxNotifier> m_notifier;
+    std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<Commands> m_commands;
     AboutKeeper m_about;
     bool m_statusHeld = false;

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Every text the operator reads, in one place.
+// The messages and status texts the operator reads. Captions, list entries
+// and menu items stand beside their geometry in buildwindow.cpp.
 namespace Texts {
 
 inline const QString AppTitle = QStringLiteral("Quillane");

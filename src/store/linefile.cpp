@@ -34,7 +34,7 @@ QStringView trimSpaces(QStringView text)
     return text;
 }
 
-constexpr qsizetype ReadChunk = 64 * 1024;
+constexpr qsizetype ReadChunk = qsizetype(64) * 1024;
 
 LineFileRead failure(const QString &reason)
 {
@@ -88,7 +88,7 @@ QString saveLineFile(const QString &path, const QByteArray &bytes)
     // "Unknown error"; the system's own is still in errno.
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = errno != 0 ? systemError(errno) : file.errorString();
+        QString reason = errno != 0 ? systemError(errno) : file.errorString();
         file.cancelWriting();
         return reason;
     }

@@ -60,7 +60,7 @@ struct LineFileLists
 
 // A file is read no further than its used lines: 8 + N, or fewer when it ends
 // early. What comes before their end may take at most this many bytes.
-constexpr qint64 LineFileReadLimit = 16 * 1024 * 1024;
+constexpr qint64 LineFileReadLimit = qint64(16) * 1024 * 1024;
 
 // What opening found: the values when the file can be used, otherwise the
 // reason, in words for the operator ("line 1: 16 names no entry of the COM

@@ -31,7 +31,7 @@ QFileDialog &Main::commonDialog()
 QString Main::runCommonDialog()
 {
     QFileDialog &dialog = commonDialog();
-    const QString path = m_dialogs->runFileDialog(dialog);
+    QString path = m_dialogs->runFileDialog(dialog);
     if (!path.isEmpty())
         dialog.setDirectory(QFileInfo(path).absolutePath());
     return path;

@@ -17,52 +17,89 @@ struct Refused : std::runtime_error
     Refused() : std::runtime_error("command refused") {}
 };
 
-void put(ByteWriter &writer, const QByteArray &piece)
-{
-    if (!writer.write(piece))
-        throw Refused();
-}
-
-void putByte(ByteWriter &writer, quint8 byte)
-{
-    put(writer, QByteArray(1, static_cast<char>(byte)));
-}
-
-// The field is built before anything is written, so a number that does not
-// fit leaves the wire untouched.
-void putNumbered(ByteWriter &writer, const CommandCode &code, int index)
-{
-    const std::optional<QByteArray> field = numberField(index);
-    if (!field)
-        throw std::out_of_range("number outside the field");
-    put(writer, codeBytes(code));
-    put(writer, *field);
-}
-
-template <typename Steps>
-bool trapped(Steps &&steps)
-{
-    try {
-        steps();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
-}
-
-template <typename Steps>
-void reported(Notifier &notifier, Notice notice, Steps &&steps)
-{
-    if (!trapped(steps))
-        notifier.notify(notice);
-}
-
 constexpr quint8 hexDigitCode(int n)
 {
     return static_cast<quint8>(n <= 9 ? n + 0x30 : n + 0x37);
 }
 
 } // namespace
+
+template<typename Steps>
+bool Commands::trapped(Steps &&steps)
+{
+    const bool outermost = m_depth++ == 0;
+    if (outermost) {
+        m_current = SentCommand();
+        m_writeFailed = false;
+    }
+    bool whole = true;
+    try {
+        steps();
+    } catch (const std::exception &) {
+        whole = false;
+    }
+    --m_depth;
+    if (outermost)
+        finishCommand(whole);
+    return whole;
+}
+
+template<typename Steps>
+void Commands::reported(Notice notice, Steps &&steps)
+{
+    if (!trapped(steps))
+        m_notifier.notify(notice);
+}
+
+void Commands::put(const QByteArray &piece)
+{
+    if (!m_writer.write(piece)) {
+        m_writeFailed = true;
+        throw Refused();
+    }
+    if (m_recorder)
+        m_current.bytes += piece;
+}
+
+void Commands::putByte(quint8 byte)
+{
+    put(QByteArray(1, static_cast<char>(byte)));
+}
+
+void Commands::putCode(const CommandCode &code)
+{
+    m_current.kind = kindOfLetter(static_cast<char>(code[1]));
+    put(codeBytes(code));
+}
+
+// The field is built before anything is written, so a number that does not
+// fit leaves the wire untouched.
+void Commands::putNumbered(const CommandCode &code, int index)
+{
+    const std::optional<QByteArray> field = numberField(index);
+    if (!field)
+        throw std::out_of_range("number outside the field");
+    m_current.number = index + 1;
+    putCode(code);
+    put(*field);
+}
+
+// Typed bytes are told apart into the commands they make; every other
+// command is known as it is built.
+void Commands::finishCommand(bool whole)
+{
+    if (!m_recorder || (m_current.bytes.isEmpty() && !m_writeFailed))
+        return;
+    QList<SentCommand> commands;
+    if (m_current.kind == CommandKind::Raw && !m_current.bytes.isEmpty())
+        commands = decodeCommands(m_current.bytes);
+    else
+        commands = {m_current};
+    SentCommand &last = commands.last();
+    last.incomplete = last.incomplete || (!whole && !last.bytes.isEmpty());
+    for (qsizetype i = 0; i < commands.size(); ++i)
+        m_recorder->commandSent(commands.at(i), m_writeFailed && i == commands.size() - 1);
+}
 
 Commands::Commands(ByteWriter &writer, Notifier &notifier, const CommandCodes &codes)
     : m_writer(writer), m_notifier(notifier), m_codes(codes)
@@ -71,26 +108,28 @@ Commands::Commands(ByteWriter &writer, Notifier &notifier, const CommandCodes &c
 
 void Commands::SendLineCommand(const LineStore &store, int index)
 {
-    reported(m_notifier, Notice::InvalidData, [&] {
+    reported(Notice::InvalidData, [&] {
         const QString &text = store.text(index);
         if (text.isEmpty()) {
             SendClearLineCommand(index);
             return;
         }
-        putNumbered(m_writer, m_codes.CmdSendLine, index);
-        put(m_writer, Codec::encode(text));
-        putByte(m_writer, LineTerminator);
+        const QByteArray bytes = Codec::encode(text);
+        m_current.operand = bytes;
+        putNumbered(m_codes.CmdSendLine, index);
+        put(bytes);
+        putByte(LineTerminator);
     });
 }
 
 bool Commands::SendClearLineCommand(int index)
 {
-    return trapped([&] { putNumbered(m_writer, m_codes.CmdClearLine, index); });
+    return trapped([&] { putNumbered(m_codes.CmdClearLine, index); });
 }
 
 void Commands::SendPageCommand(const CommandCode &code, int index)
 {
-    reported(m_notifier, Notice::InvalidData, [&] { putNumbered(m_writer, code, index); });
+    reported(Notice::InvalidData, [&] { putNumbered(code, index); });
 }
 
 void Commands::SendCursorCommand(const CommandCode &code, int index)
@@ -117,7 +156,7 @@ void Commands::reloadLine(const LineStore &store, int lineIndex, int pageIndex)
         if (store.text(lineIndex).isEmpty())
             SendClearLineCommand(lineIndex); // silent: the page still follows
         else
-            putNumbered(m_writer, m_codes.CmdReloadLine, lineIndex);
+            putNumbered(m_codes.CmdReloadLine, lineIndex);
     });
     if (!reloaded) {
         m_notifier.notify(Notice::InvalidData);
@@ -128,7 +167,10 @@ void Commands::reloadLine(const LineStore &store, int lineIndex, int pageIndex)
 
 void Commands::turnOsdOff()
 {
-    trapped([&] { putByte(m_writer, CmdOSDTurnOff); });
+    trapped([&] {
+        m_current.kind = CommandKind::OsdOff;
+        putByte(CmdOSDTurnOff);
+    });
 }
 
 QString Commands::sendPosition(const CommandCode &code, const QString &fieldText)
@@ -138,11 +180,12 @@ QString Commands::sendPosition(const CommandCode &code, const QString &fieldText
     // The leading zero stays in the field even when the value is then refused.
     QString text = fieldText.size() == 1 ? QLatin1Char('0') + fieldText : fieldText;
     const QStringView operand = QStringView(text).left(2);
-    reported(m_notifier, Notice::InvalidValue, [&] {
+    reported(Notice::InvalidValue, [&] {
         if (!readHexPairs(operand).ok)
             throw Refused();
-        put(m_writer, codeBytes(code));
-        put(m_writer, Codec::encode(operand));
+        m_current.operand = Codec::encode(operand);
+        putCode(code);
+        put(m_current.operand);
     });
     return text;
 }
@@ -155,8 +198,9 @@ Commands::LeftOffsetResult Commands::sendLeftOffset(const QString &fieldText)
     if (fieldText.size() < 3)
         result.fieldText = QString(3 - fieldText.size(), QLatin1Char('0')) + fieldText;
     result.sendLines = trapped([&] {
-        put(m_writer, codeBytes(m_codes.CmdLeftOffset));
-        put(m_writer, Codec::encode(result.fieldText));
+        m_current.operand = Codec::encode(result.fieldText);
+        putCode(m_codes.CmdLeftOffset);
+        put(m_current.operand);
     });
     if (!result.sendLines)
         m_notifier.notify(Notice::InvalidData);
@@ -174,18 +218,19 @@ void Commands::sendTransparency(const QString &fieldText, qint16 minimum, qint16
         return;
     }
     const int n = static_cast<int>(std::nearbyint(value)); // halfway goes to even
-    reported(m_notifier, Notice::InvalidData, [&] {
-        put(m_writer, codeBytes(m_codes.CmdBgTransparency));
-        putByte(m_writer, hexDigitCode(n));
+    reported(Notice::InvalidData, [&] {
+        m_current.operand = QByteArray(1, static_cast<char>(hexDigitCode(n)));
+        putCode(m_codes.CmdBgTransparency);
+        put(m_current.operand);
     });
 }
 
 void Commands::SendHexBytes(const QString &text)
 {
     const HexPairs pairs = readHexPairs(text);
-    reported(m_notifier, Notice::SendBytesError, [&] {
+    reported(Notice::SendBytesError, [&] {
         for (const char byte : pairs.bytes)
-            put(m_writer, QByteArray(1, byte));
+            put(QByteArray(1, byte));
         if (!pairs.ok)
             throw Refused();
     });

@@ -2,6 +2,7 @@
 
 #include "protocol/bytewriter.h"
 #include "protocol/commandcodes.h"
+#include "protocol/decoder.h"
 
 #include <QString>
 
@@ -15,6 +16,16 @@ class Notifier
 public:
     virtual ~Notifier() = default;
     virtual void notify(Notice notice) = 0;
+};
+
+// Hears of every command the moment its last piece was handed over (or its
+// failure ended it), with its exact bytes.
+class CommandRecorder
+{
+public:
+    virtual ~CommandRecorder() = default;
+    // refused: a write failed; command.bytes then holds what did go out.
+    virtual void commandSent(const SentCommand &command, bool refused) = 0;
 };
 
 // Builds every controller command and hands it to the writer piece by piece:
@@ -52,8 +63,27 @@ public:
 
     void SendHexBytes(const QString &text);
 
+    // Null stops the recording.
+    void setRecorder(CommandRecorder *recorder) { m_recorder = recorder; }
+
 private:
+    template<typename Steps>
+    bool trapped(Steps &&steps);
+    template<typename Steps>
+    void reported(Notice notice, Steps &&steps);
+    void put(const QByteArray &piece);
+    void putByte(quint8 byte);
+    void putCode(const CommandCode &code);
+    void putNumbered(const CommandCode &code, int index);
+    void finishCommand(bool whole);
+
     ByteWriter &m_writer;
     Notifier &m_notifier;
     const CommandCodes &m_codes;
+    CommandRecorder *m_recorder = nullptr;
+    // The command being built: a command that calls another (an empty line
+    // sent as a clear) is still one command.
+    SentCommand m_current;
+    int m_depth = 0;
+    bool m_writeFailed = false;
 };

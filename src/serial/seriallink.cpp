@@ -168,6 +168,7 @@ bool SerialLink::open()
     m_bitsPerChar = format->bitsPerChar;
     m_queued = 0;
     m_sent = 0;
+    m_accepted = 0;
     m_handedOver = 0;
     m_state = State::Open;
 #ifdef Q_OS_UNIX
@@ -243,6 +244,7 @@ bool SerialLink::write(const QByteArray &bytes)
         return false;
     }
     m_queued += written;
+    m_accepted += written;
     return true;
 }
 
@@ -277,7 +279,7 @@ void SerialLink::onBytesWritten(qint64 bytes)
     if (m_state != State::Open && m_state != State::Draining)
         return;
     m_sent += bytes;
-    m_handedOver += bytes;
+    updateHandedOver();
     if (m_port->bytesToWrite() == 0) {
         m_queued = 0;
         m_sent = 0;
@@ -325,12 +327,29 @@ void SerialLink::checkDrain()
     }
 }
 
+// Qt tells of a write only once the device can take more, so a device that
+// stops taking bytes leaves the last write untold; the queue's own size says
+// it at once.
+void SerialLink::updateHandedOver()
+{
+    const qint64 handed = m_accepted - m_port->bytesToWrite();
+    if (handed == m_handedOver)
+        return;
+    m_handedOver = handed;
+    emit handedOver(m_handedOver);
+}
+
 // Bytes have left the port when the driver's queue shrinks or takes more from
 // the link; a queue that does neither for StallMs is stuck.
 void SerialLink::checkStall()
 {
+    if (m_state != State::Open && m_state != State::Draining) {
+        m_stallTimer->stop();
+        return;
+    }
+    updateHandedOver();
     const qint64 pending = pendingBytes();
-    if (pending == 0 || (m_state != State::Open && m_state != State::Draining)) {
+    if (pending == 0) {
         m_stallTimer->stop();
         return;
     }

@@ -47,6 +47,8 @@ public:
 
     // Bytes not yet on the line: in the link's queue and in the driver's.
     qint64 pendingBytes() const;
+    // Bytes the link has taken since the port opened.
+    qint64 acceptedTotal() const { return m_accepted; }
     // How long the open line takes for that many bytes.
     qint64 msToSend(qint64 bytes) const;
     QString errorString() const;
@@ -62,6 +64,9 @@ signals:
     void progress(qint64 queued, qint64 sent);
     // The queue is empty again.
     void idle();
+    // total bytes, counted since the port opened, have left the link's queue
+    // for the driver.
+    void handedOver(qint64 total);
     // Nothing has left the port for StallMs while bytes wait (the device
     // takes nothing, or flow is held). Once per stall.
     void stalled(qint64 waiting);
@@ -84,6 +89,7 @@ private:
     void onDeviceEvent();
     void checkDrain();
     void checkStall();
+    void updateHandedOver();
     void fail(const QString &reason);
     void finishFailure();
     qint64 shutPort();
@@ -102,6 +108,7 @@ private:
     int m_bitsPerChar = 10;
     qint64 m_queued = 0;
     qint64 m_sent = 0;
+    qint64 m_accepted = 0;   // taken by write(), since the port opened
     qint64 m_handedOver = 0; // to the driver, since the port opened
     qint64 m_leftAtLastLook = -1;
     bool m_permissionDenied = false;

@@ -155,6 +155,11 @@ void Main::buildWindow()
     SaveSubMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     ExitSubMenu = FileMenu->addAction(QStringLiteral("E&xit"));
     ExitSubMenu->setObjectName(QStringLiteral("ExitSubMenu"));
+    ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    SentCommandsSubMenu = ViewMenu->addAction(QStringLiteral("&Sent Commands"));
+    SentCommandsSubMenu->setObjectName(QStringLiteral("SentCommandsSubMenu"));
+    SentCommandsSubMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     AboutMenu = menuBar()->addMenu(QStringLiteral("&About"));
     AboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     AboutSubMenu = AboutMenu->addAction(QStringLiteral("About"));

@@ -6,6 +6,7 @@
 #include "serial/seriallink.h"
 #include "window/dialogs.h"
 #include "window/portcombo.h"
+#include "window/sentcommands.h"
 #include "window/texts.h"
 
 #include <QColor>
@@ -94,6 +95,7 @@ void Main::enterDisconnectedState()
 
 void Main::finishDisconnect(qint64 dropped)
 {
+    m_sentCommands->markUnsentDropped();
     enterDisconnectedState();
     setStatus(dropped > 0 ? Texts::droppedOnClose(dropped) : Texts::Disconnected);
 }
@@ -103,6 +105,7 @@ void Main::finishDisconnect(qint64 dropped)
 // so that no further send can fail into a box.
 void Main::portFailed(const QString &reason, qint64 dropped)
 {
+    m_sentCommands->markUnsentDropped();
     enterDisconnectedState();
     setStatus(Texts::portLost(reason, dropped), true);
 }

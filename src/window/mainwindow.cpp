@@ -5,6 +5,8 @@
 #include "serial/seriallink.h"
 #include "window/dialogs.h"
 #include "window/portcombo.h"
+#include "window/sentcommands.h"
+#include "window/sentmonitor.h"
 #include "window/texts.h"
 
 #include <QAction>
@@ -26,12 +28,19 @@ Main::Main(Dialogs *dialogs) : m_dialogs(dialogs)
     buildWindow();
     m_notifier = makeBoxNotifier();
     m_commands = std::make_unique<Commands>(*MSComm1, *m_notifier, m_codes);
+    m_sentCommands = new SentCommands([this] { return MSComm1->acceptedTotal(); }, this);
+    setRecording(true);
     connectHandlers();
     Form_Load();
     LineList->setFocus();
 }
 
-Main::~Main() = default;
+// The Sent Commands window has no owner (it is a window of its own), but it
+// shows this window's record.
+Main::~Main()
+{
+    delete m_sentMonitor;
+}
 
 void Main::connectHandlers()
 {
@@ -58,26 +67,30 @@ void Main::connectHandlers()
         {ClearBtn, &Main::ClearBtn_Click},
     };
     for (const auto &[control, handler] : buttons)
-        connect(control, &QPushButton::clicked, this, handler);
+        connect(control, &QPushButton::clicked, this, [this, control = control, handler = handler] {
+            runAs(control->text(), handler);
+        });
 
     connect(SendBytesCheckBox, &QCheckBox::clicked, this, &Main::SendBytesCheckBox_Click);
     // Only the operator's edits reach the store: showing a text longer than
     // the field's limit cuts it in the field, never in the store.
     connect(LineText, &QLineEdit::textEdited, this, &Main::LineText_Change);
-    connect(OpenSubMenu, &QAction::triggered, this, &Main::OpenSubMenu_Click);
+    connect(OpenSubMenu, &QAction::triggered, this, [this] { runAs(OpenSubMenu->text(), &Main::OpenSubMenu_Click); });
     connect(SaveSubMenu, &QAction::triggered, this, &Main::SaveSubMenu_Click);
     connect(ExitSubMenu, &QAction::triggered, this, &Main::ExitSubMenu_Click);
     connect(AboutSubMenu, &QAction::triggered, this, &Main::AboutSubMenu_Click);
+    connect(SentCommandsSubMenu, &QAction::triggered, this, &Main::SentCommandsSubMenu_Click);
 
     // A selection changes by the operator's pick (activated) or by code, and
     // code calls the handler itself: Qt's own index changes while a list is
     // rebuilt are not selections.
     connect(LineList, &QComboBox::activated, this, &Main::LineList_Click);
-    connect(PageList, &QComboBox::activated, this, &Main::PageList_Click);
+    connect(PageList, &QComboBox::activated, this, [this] { runAs(Texts::PageListAction, &Main::PageList_Click); });
 
     connect(ComPort, &PortCombo::aboutToShowPopup, this, &Main::refreshPortTips);
     connect(MSComm1, &SerialLink::progress, this, &Main::showProgress);
     connect(MSComm1, &SerialLink::idle, this, &Main::lineIdle);
+    connect(MSComm1, &SerialLink::handedOver, m_sentCommands, &SentCommands::markSentUpTo);
     connect(MSComm1, &SerialLink::stalled, this, [this](qint64 waiting) { setStatus(Texts::stalled(waiting)); });
     connect(MSComm1, &SerialLink::failed, this, &Main::portFailed);
     connect(MSComm1, &SerialLink::drained, this, &Main::finishDisconnect);
@@ -94,7 +107,7 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
-        for (const QAction *action : {OpenSubMenu, SaveSubMenu, AboutSubMenu}) {
+        for (const QAction *action : {OpenSubMenu, SaveSubMenu, AboutSubMenu, SentCommandsSubMenu}) {
             if (action->shortcut() == pressed)
                 return true; // not accepted: the shortcut goes to the menu
         }
@@ -141,4 +154,30 @@ void Main::showBox(const QString &text, const QString &title, BoxKind kind, cons
 void Main::AboutSubMenu_Click()
 {
     m_about.show();
+}
+
+void Main::SentCommandsSubMenu_Click()
+{
+    if (!m_sentMonitor)
+        m_sentMonitor = new SentMonitor(*m_sentCommands, *m_dialogs);
+    m_sentMonitor->show();
+    m_sentMonitor->raise();
+    m_sentMonitor->activateWindow();
+}
+
+void Main::setRecording(bool on)
+{
+    m_commands->setRecorder(on ? m_sentCommands : nullptr);
+}
+
+// Handlers call one another (Send All sends the offset, which sends all lines):
+// the commands belong to the action the operator took.
+void Main::runAs(const QString &action, void (Main::*handler)())
+{
+    const bool outermost = m_sentCommands->action().isEmpty();
+    if (outermost)
+        m_sentCommands->setAction(action);
+    (this->*handler)();
+    if (outermost)
+        m_sentCommands->setAction(QString());
 }

@@ -5,6 +5,7 @@
 #include "store/linestore.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -24,6 +25,8 @@ class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class SentCommands;
+class SentMonitor;
 class SerialLink;
 struct LineFileData;
 
@@ -41,6 +44,8 @@ public:
     qint16 pageCount() const { return PageCount; }
     qint16 currentPage() const { return CurrentPage; }
     const LineStore &lineTexts() const { return LineTexts; }
+    // The record of sent commands runs from start-up; off, nothing is kept.
+    void setRecording(bool on);
 
     void FillLineList();
     void FillPageList();
@@ -107,6 +112,9 @@ private:
     void OpenSubMenu_Click();
     void applyLineFile(const LineFileData &data);
     void AboutSubMenu_Click();
+    void SentCommandsSubMenu_Click();
+    // Runs a handler with the commands it sends recorded under `action`.
+    void runAs(const QString &action, void (Main::*handler)());
 
     static QStringList numbered(const QString &pattern, int count);
     void selectEntry(QComboBox *list, int index, void (Main::*onSelect)());
@@ -128,6 +136,8 @@ private:
     std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<Commands> m_commands;
     AboutKeeper m_about;
+    SentCommands *m_sentCommands = nullptr;
+    QPointer<SentMonitor> m_sentMonitor;
     bool m_statusHeld = false;
 
     // Controls, named as the operator's documentation names them.
@@ -187,6 +197,8 @@ private:
     QAction *OpenSubMenu = nullptr;
     QAction *SaveSubMenu = nullptr;
     QAction *ExitSubMenu = nullptr;
+    QMenu *ViewMenu = nullptr;
+    QAction *SentCommandsSubMenu = nullptr;
     QMenu *AboutMenu = nullptr;
     QAction *AboutSubMenu = nullptr;
     QLabel *StatusText = nullptr;

@@ -33,6 +33,9 @@ inline const QString DialoutHint = QStringLiteral(
 inline const QString SaveCancelled = QStringLiteral("The dialog was cancelled; nothing was saved.");
 inline const QString OpenCancelled = QStringLiteral("The dialog was cancelled; nothing was opened.");
 
+// The action under which the sent-commands record lists a page selection.
+inline const QString PageListAction = QStringLiteral("Page picked in the Page list");
+
 // Status bar.
 inline QString connectedTo(const QString &description) { return QStringLiteral("Connected: %1").arg(description); }
 inline const QString Sending = QStringLiteral("Sending");
@@ -58,6 +61,10 @@ inline const QString Disconnected = QStringLiteral("Disconnected");
 inline QString droppedOnClose(qint64 dropped)
 {
     return QStringLiteral("Disconnected: %1 queued bytes could not be sent and were dropped").arg(dropped);
+}
+inline QString discardedRows(qint64 discarded, int kept)
+{
+    return QStringLiteral("%1 older commands dropped; the last %2 are kept").arg(discarded).arg(kept);
 }
 inline QString deviceTip(const QString &device)
 {

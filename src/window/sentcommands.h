@@ -1,0 +1,67 @@
+#pragma once
+
+#include "protocol/commands.h"
+
+#include <QAbstractTableModel>
+#include <QTime>
+
+#include <deque>
+#include <functional>
+
+// Every command the program handed to the port, newest last: when, for which
+// action, what it says, its bytes and whether it left. Keeps the last MaxRows.
+class SentCommands : public QAbstractTableModel, public CommandRecorder
+{
+    Q_OBJECT
+
+public:
+    enum Column { TimeColumn, ActionColumn, CommandColumn, BytesColumn, StateColumn, ColumnCount };
+    enum class State { Queued, Sent, Dropped, Refused };
+    static constexpr int MaxRows = 10000;
+
+    // acceptedTotal: how many bytes the link has taken since it opened, so
+    // that each command knows where in the stream it ends.
+    explicit SentCommands(std::function<qint64()> acceptedTotal, QObject *parent = nullptr);
+
+    // What the operator did that sends the commands recorded from now on.
+    void setAction(const QString &action) { m_action = action; }
+    QString action() const { return m_action; }
+
+    void commandSent(const SentCommand &command, bool refused) override;
+    // The link has handed `total` bytes since it opened to the driver.
+    void markSentUpTo(qint64 total);
+    // The port closed: what had not left is lost.
+    void markUnsentDropped();
+    void clear();
+    // Rows that fell off the front to keep MaxRows.
+    qint64 discardedRows() const { return m_discarded; }
+
+    // Tab-separated, one line a row; CSV with a header line.
+    QString rowsAsText(const QList<int> &rows) const;
+    QByteArray toCsv() const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+signals:
+    void discardedChanged(qint64 discarded);
+
+private:
+    struct Row
+    {
+        QTime time;
+        QString action; // shared with every row of the same action
+        SentCommand command;
+        qint64 end;     // where its last byte lies in the link's stream
+        State state;
+    };
+    QString cell(const Row &row, int column) const;
+
+    std::function<qint64()> m_acceptedTotal;
+    std::deque<Row> m_rows;
+    QString m_action;
+    qint64 m_discarded = 0;
+    size_t m_firstQueued = 0; // rows before it have all left or failed
+};

@@ -1,0 +1,109 @@
+#include "window/sentmonitor.h"
+
+#include "window/dialogs.h"
+#include "window/sentcommands.h"
+#include "window/texts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+SentMonitor::SentMonitor(SentCommands &commands, Dialogs &dialogs)
+    : m_commands(commands)
+    , m_dialogs(dialogs)
+    , m_view(new QTableView(this))
+    , m_discarded(new QLabel(this))
+{
+    setObjectName(QStringLiteral("SentMonitor"));
+    setWindowTitle(QStringLiteral("Sent Commands"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_view->setObjectName(QStringLiteral("SentCommandsView"));
+    m_view->setModel(&m_commands);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->hide();
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    // Every row is one line high: the view need not measure each row.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const QFontMetrics metrics = fontMetrics();
+    m_view->setColumnWidth(SentCommands::TimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00:00.000  ")));
+    m_view->setColumnWidth(SentCommands::ActionColumn, metrics.horizontalAdvance(QStringLiteral("Send Background Transparency")));
+    m_view->setColumnWidth(SentCommands::CommandColumn, metrics.horizontalAdvance(QString(40, u'x')));
+    m_view->setColumnWidth(SentCommands::BytesColumn, metrics.horizontalAdvance(QString(40, u'0')));
+
+    auto *copy = new QPushButton(QStringLiteral("Copy"), this);
+    copy->setObjectName(QStringLiteral("CopyBtn"));
+    auto *save = new QPushButton(QStringLiteral("Save…"), this);
+    save->setObjectName(QStringLiteral("SaveBtn"));
+    auto *clear = new QPushButton(QStringLiteral("Clear"), this);
+    clear->setObjectName(QStringLiteral("ClearBtn"));
+    m_discarded->setObjectName(QStringLiteral("DiscardedText"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_discarded, 1);
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addWidget(clear);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_view);
+    layout->addLayout(buttons);
+    resize(metrics.horizontalAdvance(QString(120, u'x')), metrics.height() * 30);
+
+    connect(copy, &QPushButton::clicked, this, &SentMonitor::copySelection);
+    connect(save, &QPushButton::clicked, this, &SentMonitor::saveAll);
+    connect(clear, &QPushButton::clicked, &m_commands, &SentCommands::clear);
+    connect(&m_commands, &SentCommands::discardedChanged, this, &SentMonitor::showDiscarded);
+
+    // The newest row stays in view, unless the operator has scrolled up to
+    // read an older one.
+    QScrollBar *scroll = m_view->verticalScrollBar();
+    connect(&m_commands, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this, scroll] { m_following = scroll->value() == scroll->maximum(); });
+    connect(&m_commands, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (m_following)
+            m_view->scrollToBottom();
+    });
+    showDiscarded(m_commands.discardedRows());
+    m_view->scrollToBottom();
+}
+
+void SentMonitor::copySelection()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_view->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QApplication::clipboard()->setText(m_commands.rowsAsText(rows));
+}
+
+void SentMonitor::saveAll()
+{
+    QFileDialog dialog(this, Texts::SaveDialogTitle);
+    dialog.setObjectName(QStringLiteral("SentCommandsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setNameFilter(QStringLiteral("*.csv"));
+    const QString path = m_dialogs.runFileDialog(dialog);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const QByteArray csv = m_commands.toCsv();
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+        m_dialogs.showMessage(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain, file.errorString());
+}
+
+void SentMonitor::showDiscarded(qint64 discarded)
+{
+    m_discarded->setText(discarded > 0 ? Texts::discardedRows(discarded, SentCommands::MaxRows) : QString());
+}

@@ -90,13 +90,14 @@ void Commands::finishCommand(bool whole)
 {
     if (!m_recorder || (m_current.bytes.isEmpty() && !m_writeFailed))
         return;
-    QList<SentCommand> commands;
-    if (m_current.kind == CommandKind::Raw && !m_current.bytes.isEmpty())
-        commands = decodeCommands(m_current.bytes);
-    else
-        commands = {m_current};
-    SentCommand &last = commands.last();
-    last.incomplete = last.incomplete || (!whole && !last.bytes.isEmpty());
+    const bool cut = !whole && !m_current.bytes.isEmpty();
+    if (m_current.kind != CommandKind::Raw || m_current.bytes.isEmpty()) {
+        m_current.incomplete = cut;
+        m_recorder->commandSent(m_current, m_writeFailed);
+        return;
+    }
+    QList<SentCommand> commands = decodeCommands(m_current.bytes);
+    commands.last().incomplete = commands.last().incomplete || cut;
     for (qsizetype i = 0; i < commands.size(); ++i)
         m_recorder->commandSent(commands.at(i), m_writeFailed && i == commands.size() - 1);
 }

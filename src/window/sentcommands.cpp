@@ -1,6 +1,14 @@
 #include "window/sentcommands.h"
 
+#include <QDateTime>
+#include <QTimer>
+
+#include <algorithm>
+
 namespace {
+
+constexpr qsizetype ShownBytes = 24;
+constexpr qsizetype ShownCharacters = 80;
 
 QString stateText(SentCommands::State state)
 {
@@ -29,28 +37,47 @@ QString csvField(const QString &text)
 SentCommands::SentCommands(std::function<qint64()> acceptedTotal, QObject *parent)
     : QAbstractTableModel(parent)
     , m_acceptedTotal(std::move(acceptedTotal))
+    , m_batch(new QTimer(this))
 {
+    m_batch->setSingleShot(true);
+    m_batch->setInterval(BatchMs);
+    connect(m_batch, &QTimer::timeout, this, &SentCommands::flush);
 }
 
 void SentCommands::commandSent(const SentCommand &command, bool refused)
 {
-    if (m_rows.size() == MaxRows) {
-        beginRemoveRows({}, 0, 0);
-        m_rows.pop_front();
-        m_firstQueued = m_firstQueued > 0 ? m_firstQueued - 1 : 0;
-        endRemoveRows();
-        emit discardedChanged(++m_discarded);
-    }
-    const int at = int(m_rows.size());
-    beginInsertRows({}, at, at);
-    m_rows.push_back({QTime::currentTime(), m_action, command, m_acceptedTotal(),
+    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_action, command, m_acceptedTotal(),
                       refused ? State::Refused : State::Queued});
-    endInsertRows();
+    if (!m_batch->isActive())
+        m_batch->start();
 }
 
+void SentCommands::flush()
+{
+    m_batch->stop();
+    announceStates(m_firstUnannounced);
+    const size_t excess = m_rows.size() > MaxRows ? m_rows.size() - MaxRows : 0;
+    if (excess > 0) {
+        const size_t shownGone = std::min(excess, size_t(m_shown));
+        if (shownGone > 0)
+            beginRemoveRows({}, 0, int(shownGone) - 1);
+        m_rows.erase(m_rows.begin(), m_rows.begin() + qsizetype(excess));
+        m_shown -= int(shownGone);
+        m_firstQueued = m_firstQueued > excess ? m_firstQueued - excess : 0;
+        m_firstUnannounced = m_firstUnannounced > excess ? m_firstUnannounced - excess : 0;
+        m_discarded += qint64(excess);
+        if (shownGone > 0)
+            endRemoveRows();
+        emit discardedChanged(m_discarded);
+    }
+    if (size_t(m_shown) == m_rows.size())
+        return;
+    beginInsertRows({}, m_shown, int(m_rows.size()) - 1);
+    m_shown = int(m_rows.size());
+    endInsertRows();
+}
 void SentCommands::markSentUpTo(qint64 total)
 {
-    const size_t first = m_firstQueued;
     while (m_firstQueued < m_rows.size()) {
         Row &row = m_rows[m_firstQueued];
         if (row.state == State::Queued) {
@@ -60,26 +87,36 @@ void SentCommands::markSentUpTo(qint64 total)
         }
         ++m_firstQueued;
     }
-    if (m_firstQueued > first)
-        emit dataChanged(index(int(first), StateColumn), index(int(m_firstQueued) - 1, StateColumn));
+    if (!m_batch->isActive())
+        m_batch->start();
 }
 
 void SentCommands::markUnsentDropped()
 {
-    const size_t first = m_firstQueued;
     for (; m_firstQueued < m_rows.size(); ++m_firstQueued) {
         if (m_rows[m_firstQueued].state == State::Queued)
             m_rows[m_firstQueued].state = State::Dropped;
     }
-    if (m_firstQueued > first)
-        emit dataChanged(index(int(first), StateColumn), index(int(m_firstQueued) - 1, StateColumn));
+    if (!m_batch->isActive())
+        m_batch->start();
+}
+
+// Rows not shown yet carry their state when they are.
+void SentCommands::announceStates(size_t first)
+{
+    const int last = std::min(int(m_firstQueued), m_shown) - 1;
+    if (int(first) <= last)
+        emit dataChanged(index(int(first), StateColumn), index(last, StateColumn));
+    m_firstUnannounced = std::max(m_firstUnannounced, size_t(last + 1));
 }
 
 void SentCommands::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_shown = 0;
     m_firstQueued = 0;
+    m_firstUnannounced = 0;
     m_discarded = 0;
     endResetModel();
     emit discardedChanged(0);
@@ -89,7 +126,7 @@ QString SentCommands::cell(const Row &row, int column) const
 {
     switch (column) {
     case TimeColumn:
-        return row.time.toString(QStringLiteral("hh:mm:ss.zzz"));
+        return QDateTime::fromMSecsSinceEpoch(row.msecsSinceEpoch).time().toString(QStringLiteral("hh:mm:ss.zzz"));
     case ActionColumn:
         return row.action;
     case CommandColumn:
@@ -121,7 +158,8 @@ QByteArray SentCommands::toCsv() const
     for (int column = 0; column < ColumnCount; ++column)
         header << headerData(column, Qt::Horizontal).toString();
     lines << header.join(u',');
-    for (const Row &row : m_rows) {
+    for (int r = 0; r < m_shown; ++r) {
+        const Row &row = m_rows[size_t(r)];
         QStringList cells;
         for (int column = 0; column < ColumnCount; ++column)
             cells << csvField(cell(row, column));
@@ -132,7 +170,7 @@ QByteArray SentCommands::toCsv() const
 
 int SentCommands::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : m_shown;
 }
 
 int SentCommands::columnCount(const QModelIndex &parent) const
@@ -142,9 +180,20 @@ int SentCommands::columnCount(const QModelIndex &parent) const
 
 QVariant SentCommands::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= m_rows.size())
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() || index.row() >= m_shown)
         return {};
-    return cell(m_rows[size_t(index.row())], index.column());
+    const Row &row = m_rows[size_t(index.row())];
+    if (role == Qt::ToolTipRole)
+        return cell(row, index.column());
+    // A cell shows a line's worth; laying out a 780-character byte column
+    // for every visible row would cost more than all the rest of a repaint.
+    if (index.column() == BytesColumn && row.command.bytes.size() > ShownBytes) {
+        return QStringLiteral("%1 … (%2 bytes)")
+            .arg(QString::fromLatin1(row.command.bytes.first(ShownBytes).toHex(' ').toUpper()))
+            .arg(row.command.bytes.size());
+    }
+    const QString text = cell(row, index.column());
+    return text.size() > ShownCharacters ? text.left(ShownCharacters - 1) + u'…' : text;
 }
 
 QVariant SentCommands::headerData(int section, Qt::Orientation orientation, int role) const

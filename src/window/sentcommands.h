@@ -3,13 +3,15 @@
 #include "protocol/commands.h"
 
 #include <QAbstractTableModel>
-#include <QTime>
+
+class QTimer;
 
 #include <deque>
 #include <functional>
 
 // Every command the program handed to the port, newest last: when, for which
-// action, what it says, its bytes and whether it left. Keeps the last MaxRows.
+// action, what it says, its bytes and whether it left. Keeps the last MaxRows;
+// new rows show once the event loop runs again.
 class SentCommands : public QAbstractTableModel, public CommandRecorder
 {
     Q_OBJECT
@@ -33,6 +35,8 @@ public:
     // The port closed: what had not left is lost.
     void markUnsentDropped();
     void clear();
+    // Tells the views now what the next batch would tell them.
+    void flush();
     // Rows that fell off the front to keep MaxRows.
     qint64 discardedRows() const { return m_discarded; }
 
@@ -51,17 +55,25 @@ signals:
 private:
     struct Row
     {
-        QTime time;
+        qint64 msecsSinceEpoch;
         QString action; // shared with every row of the same action
         SentCommand command;
         qint64 end;     // where its last byte lies in the link's stream
         State state;
     };
     QString cell(const Row &row, int column) const;
+    void announceStates(size_t first);
 
     std::function<qint64()> m_acceptedTotal;
     std::deque<Row> m_rows;
     QString m_action;
     qint64 m_discarded = 0;
     size_t m_firstQueued = 0; // rows before it have all left or failed
+    // Views hear of new rows and of states in batches, at most every
+    // BatchMs: a view that repaints while 255 lines go out spends longer on
+    // it than the port does.
+    static constexpr int BatchMs = 100;
+    QTimer *m_batch;
+    int m_shown = 0;
+    size_t m_firstUnannounced = 0; // state changes from here on are not told yet
 };

@@ -3,9 +3,9 @@
 #include "about/quillaneicon.h"
 #include "about/versionline.h"
 
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 
 namespace {
@@ -15,14 +15,12 @@ const QString NoticeFontFamily = QStringLiteral("Times New Roman");
 constexpr qreal NoticePointSize = 8.25;
 constexpr qreal TitleScale = 1.4;
 
-// Client area 3840 x 1815 twips and an icon box of 540 twips, at 96 dpi.
-constexpr QSize ClientSize(256, 121);
-constexpr QRect IconBox(8, 8, 36, 36);
-constexpr QRect TitleBox(56, 8, 192, 22);
-constexpr QRect VersionBox(56, 32, 192, 18);
-constexpr QRect OkBox(152, 58, 88, 26);
-constexpr QPoint NoticeAt(8, 96);
-}
+// The client area at the default font (3840 x 1815 twips at 96 dpi); a
+// larger font makes it as large as its content needs. The icon's box is 540
+// twips.
+constexpr QSize SmallestClient(256, 121);
+constexpr QSize IconBox(36, 36);
+} // namespace
 
 frmAbout::frmAbout()
 {
@@ -33,36 +31,31 @@ frmAbout::frmAbout()
     buildWindow();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     Form_Load();
+    // Not resizable; as large as its texts need, at least the size of 1.0.9.
+    setFixedSize(sizeHint().expandedTo(SmallestClient));
 }
 
 void frmAbout::buildWindow()
 {
-    setFixedSize(ClientSize);
-
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(IconBox);
+    picIcon->setFixedSize(IconBox);
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setPixmap(quillanePixmap());
 
+    // The title keeps the palette's text colour, readable on a dark palette too.
     lblTitle = new QLabel(this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(TitleBox);
     QFont titleFont = lblTitle->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * TitleScale);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    QPalette titlePalette = lblTitle->palette();
-    titlePalette.setColor(QPalette::WindowText, Qt::black);
-    lblTitle->setPalette(titlePalette);
 
     lblVersion = new QLabel(this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblVersion->setGeometry(VersionBox);
 
     cmdOK = new QPushButton(OkCaption, this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(OkBox);
     cmdOK->setDefault(true);
 
     lblCopyright = new QLabel(this);
@@ -71,7 +64,20 @@ void frmAbout::buildWindow()
     noticeFont.setPointSizeF(NoticePointSize);
     noticeFont.setWeight(QFont::Normal);
     lblCopyright->setFont(noticeFont);
-    lblCopyright->move(NoticeAt);
+
+    // The icon at the top left; beside it the title, the version and, right of
+    // centre, OK; the notice on a line of its own at the foot.
+    const int gap = qMax(2, fontMetrics().height() / 3);
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(gap, gap, gap, gap);
+    grid->setSpacing(gap);
+    grid->setHorizontalSpacing(2 * gap);
+    grid->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);
+    grid->addWidget(lblTitle, 0, 1);
+    grid->addWidget(lblVersion, 1, 1);
+    grid->addWidget(cmdOK, 2, 1, Qt::AlignRight);
+    grid->setRowStretch(3, 1);
+    grid->addWidget(lblCopyright, 4, 0, 1, 2);
 }
 
 void frmAbout::Form_Load()
@@ -81,7 +87,6 @@ void frmAbout::Form_Load()
     lblVersion->setText(versionLine(BuildInfo::Major, BuildInfo::Minor, BuildInfo::Revision));
     lblTitle->setText(title);
     lblCopyright->setText(QString::fromUtf8(BuildInfo::Notice));
-    lblCopyright->adjustSize();
 }
 
 void frmAbout::cmdOK_Click()

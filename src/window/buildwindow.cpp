@@ -1,14 +1,16 @@
-// Builds the main window's controls once, at fixed positions and sizes.
-#include "window/mainwindow.h"
+// Builds the main window's controls once and lays them out in rows that follow
+// the application's font: the window takes the size its content needs.
+#include "serial/seriallink.h"
 #include "window/listcombo.h"
+#include "window/mainwindow.h"
 #include "window/pagecombo.h"
 #include "window/portcombo.h"
-#include "serial/seriallink.h"
 #include "window/texts.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -17,54 +19,124 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyleOptionButton>
 
 namespace {
 
-constexpr int ClientWidth = 642;
-constexpr int ClientHeight = 394;
-constexpr int FontPixels = 11;
+// The client area is never smaller than the window of 1.0.9 (an 11-pixel
+// font at 96 dpi); a larger font makes it as large as the rows need.
+constexpr QSize SmallestClient(642, 394);
+// The entry that a line file can make the widest: "Line 255", "Page 255".
+constexpr int ItemListChars = 8;
+
+// A push button as wide as its caption inside the style's frame, with a little
+// room on each side. Styles pad a short caption out to a minimum width (Fusion:
+// 80 px) and add margins that the rows have no room for at an 11-pixel font.
+// Without Q_OBJECT it still reports itself as a QPushButton.
+class CaptionButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+    QSize sizeHint() const override
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const int wide = 1000;
+        option.rect = QRect(0, 0, wide, wide);
+        const int frame = wide - style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width();
+        const int room = qMax(2, fontMetrics().height() / 6);
+        const int caption = fontMetrics().size(Qt::TextShowMnemonic, text()).width();
+        return QSize(caption + frame + 2 * room, QPushButton::sizeHint().height());
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 
 template<typename W>
-W *place(W *widget, const char *name, int x, int y, int w, int h)
+W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
     return widget;
 }
 
-QGroupBox *group(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)
+QGroupBox *group(QWidget *parent, const char *name, const QString &caption)
 {
-    return place(new QGroupBox(caption, parent), name, x, y, w, h);
+    return named(new QGroupBox(caption, parent), name);
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *b = place(new QPushButton(caption, parent), name, x, y, w, h);
+    auto *b = named(new CaptionButton(caption, parent), name);
     b->setAutoDefault(false);
     return b;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, int x, int y, int w, int h)
+// A label names its field for screen readers too.
+QLabel *label(QWidget *parent, const char *name, const QString &caption, QWidget *field = nullptr)
 {
-    return place(new QLabel(caption, parent), name, x, y, w, h);
+    auto *l = named(new QLabel(caption, parent), name);
+    l->setBuddy(field);
+    return l;
 }
 
-QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int maxLength, int x, int y, int w,
-                   int h)
+QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int maxLength)
 {
-    auto *edit = place(new QLineEdit(parent), name, x, y, w, h);
+    auto *edit = named(new QLineEdit(parent), name);
     edit->setMaxLength(maxLength);
     edit->setText(text);
     return edit;
 }
 
-template<typename Combo = ListCombo>
-Combo *dropDown(QWidget *parent, const char *name, const QStringList &entries, int x, int y, int w, int h)
+// A value field as wide as one hexadecimal digit more than it holds: the
+// extra digit is room for the text margins and the cursor.
+void fitDigits(QLineEdit *edit)
 {
-    auto *combo = place(new Combo(parent), name, x, y, w, h);
+    const QFontMetrics metrics = edit->fontMetrics();
+    int digit = 0;
+    for (const QChar c : QStringLiteral("0123456789ABCDEF"))
+        digit = qMax(digit, metrics.horizontalAdvance(c));
+    // The minimum hint holds the frame around one widest glyph of the font.
+    const int frame = edit->minimumSizeHint().width() - metrics.maxWidth();
+    edit->setFixedWidth(frame + digit * (edit->maxLength() + 1));
+}
+
+template<typename Combo = ListCombo>
+Combo *dropDown(QWidget *parent, const char *name, const QString &setting, const QStringList &entries = {})
+{
+    auto *combo = named(new Combo(parent), name);
+    combo->setAccessibleName(setting);
     combo->addItems(entries);
     combo->setCurrentIndex(-1);
     return combo;
+}
+
+// The line and page lists hold up to 255 entries after a line file.
+void fitItemList(QComboBox *list)
+{
+    list->setMinimumContentsLength(ItemListChars);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+}
+
+template<typename L>
+L *spaced(L *layout, int margin, int spacing)
+{
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+QBoxLayout *column(std::initializer_list<QWidget *> widgets, int spacing)
+{
+    auto *layout = spaced(new QVBoxLayout, 0, spacing);
+    for (QWidget *w : widgets)
+        layout->addWidget(w);
+    return layout;
+}
+
+// A push button that shares a column's height with the others.
+void tall(QPushButton *button)
+{
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
 }
 
 } // namespace
@@ -72,28 +144,24 @@ Combo *dropDown(QWidget *parent, const char *name, const QStringList &entries, i
 void Main::buildWindow()
 {
     setWindowTitle(Texts::AppTitle);
-    QFont font = this->font();
-    font.setPixelSize(FontPixels);
-    setFont(font);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(client);
 
-    Frame6 = group(client, "Frame6", QString(), 4, 277, 635, 40);
-    ReloadSelectedLineBtn = button(Frame6, "ReloadSelectedLineBtn", QStringLiteral("Reload Selected Line"), 194, 9, 128, 24);
-    AutoSendSelectedPageCheck = place(new QCheckBox(QStringLiteral("Auto"), Frame6), "AutoSendSelectedPageCheck", 332, 9, 56, 24);
-    ReloadSelectedPageBtn = button(Frame6, "ReloadSelectedPageBtn", QStringLiteral("Reload Selected Page"), 394, 9, 130, 24);
-    PageList = place(new PageCombo(Frame6), "PageList", 88, 9, 96, 24);
+    Frame6 = group(client, "Frame6", QString());
+    ReloadSelectedLineBtn = button(Frame6, "ReloadSelectedLineBtn", QStringLiteral("Reload Selected Line"));
+    AutoSendSelectedPageCheck = named(new QCheckBox(QStringLiteral("Auto"), Frame6), "AutoSendSelectedPageCheck");
+    ReloadSelectedPageBtn = button(Frame6, "ReloadSelectedPageBtn", QStringLiteral("Reload Selected Page"));
+    PageList = dropDown<PageCombo>(Frame6, "PageList", QStringLiteral("Page Number"));
     PageList->setEditText(QStringLiteral("Combo1"));
-    Label8 = label(Frame6, "Label8", QStringLiteral("Page Number"), 8, 9, 78, 24);
+    Label8 = label(Frame6, "Label8", QStringLiteral("Page Number"), PageList);
 
-    SendBytesFrame = group(client, "SendBytesFrame", QStringLiteral("Send Bytes"), 4, 322, 634, 67);
-    SendBytesBtn = button(SendBytesFrame, "SendBytesBtn", QStringLiteral("&Send Byte"), 508, 43, 120, 22);
-    SendBytesSelectedLineBtn = button(SendBytesFrame, "SendBytesSelectedLineBtn", QStringLiteral("Send Selected Line"), 508, 19, 120, 22);
-    SendBytesCheckBox = place(new QCheckBox(SendBytesFrame), "SendBytesCheckBox", 8, 34, 18, 18);
-    SendBytesText = textBox(SendBytesFrame, "SendBytesText", QString(), 512, 30, 32, 470, 22);
+    SendBytesFrame = group(client, "SendBytesFrame", QStringLiteral("Send Bytes"));
+    SendBytesBtn = button(SendBytesFrame, "SendBytesBtn", QStringLiteral("&Send Byte"));
+    SendBytesSelectedLineBtn = button(SendBytesFrame, "SendBytesSelectedLineBtn", QStringLiteral("Send Selected Line"));
+    SendBytesCheckBox = named(new QCheckBox(SendBytesFrame), "SendBytesCheckBox");
+    SendBytesText = textBox(SendBytesFrame, "SendBytesText", QString(), 512);
     QPalette buttonFace = SendBytesText->palette();
     buttonFace.setColor(QPalette::Base, palette().color(QPalette::Button));
     SendBytesText->setPalette(buttonFace);
@@ -101,49 +169,49 @@ void Main::buildWindow()
     MSComm1 = new SerialLink(this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
 
-    Frame2 = group(client, "Frame2", QString(), 4, 4, 635, 71);
-    ComPort = dropDown<PortCombo>(Frame2, "ComPort", numbered(QStringLiteral("COM %1"), 16), 146, 23, 74, 25);
-    BaudRate = dropDown(Frame2, "BaudRate",
+    Frame2 = group(client, "Frame2", QString());
+    ComPort =
+        dropDown<PortCombo>(Frame2, "ComPort", QStringLiteral("COM port"), numbered(QStringLiteral("COM %1"), 16));
+    BaudRate = dropDown(Frame2, "BaudRate", QStringLiteral("Baud rate"),
                         {"110", "300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400",
-                         "460800", "921600"},
-                        224, 23, 76, 25);
-    DataBit = dropDown(Frame2, "DataBit", {"5", "6", "7", "8"}, 304, 23, 40, 25);
-    FlowControl = dropDown(Frame2, "FlowControl", {"Hardware", "Xon/Xoff", "None"}, 398, 23, 82, 25);
-    ExitBtn = button(Frame2, "ExitBtn", QStringLiteral("E&xit"), 564, 23, 62, 25);
-    ConnectBtn = button(Frame2, "ConnectBtn", Texts::Connect, 486, 23, 74, 25);
-    StopBit = dropDown(Frame2, "StopBit", {"1", "1.5", "2"}, 348, 23, 46, 25);
-    Label1 = label(Frame2, "Label1", QStringLiteral("Communication Setting:"), 8, 23, 136, 25);
+                         "460800", "921600"});
+    DataBit = dropDown(Frame2, "DataBit", QStringLiteral("Data bits"), {"5", "6", "7", "8"});
+    FlowControl = dropDown(Frame2, "FlowControl", QStringLiteral("Flow control"), {"Hardware", "Xon/Xoff", "None"});
+    ExitBtn = button(Frame2, "ExitBtn", QStringLiteral("E&xit"));
+    ConnectBtn = button(Frame2, "ConnectBtn", Texts::Connect);
+    StopBit = dropDown(Frame2, "StopBit", QStringLiteral("Stop bits"), {"1", "1.5", "2"});
+    Label1 = label(Frame2, "Label1", QStringLiteral("Communication Setting:"));
 
-    Frame1 = group(client, "Frame1", QString(), 4, 75, 635, 201);
-    VPos = textBox(Frame1, "VPos", QStringLiteral("00"), 2, 352, 80, 32, 22);
-    HPos = textBox(Frame1, "HPos", QStringLiteral("00"), 2, 164, 80, 32, 22);
-    TransparencyValue = textBox(Frame1, "TransparencyValue", QStringLiteral("0"), 2, 346, 54, 32, 22);
-    Frame3 = group(Frame1, "Frame3", QString(), 4, 106, 627, 90);
-    OSDTurnOffBtn = button(Frame3, "OSDTurnOffBtn", QStringLiteral("OSD Turn Off"), 510, 8, 113, 24);
-    Frame4 = group(Frame3, "Frame4", QString(), 3, 3, 504, 84);
-    SelectedLineCursorOffBtn = button(Frame4, "SelectedLineCursorOffBtn", QStringLiteral("Selected Line Cursor Off"), 362, 44, 139, 37);
-    SelectedLineCursorOnBtn = button(Frame4, "SelectedLineCursorOnBtn", QStringLiteral("Selected Line Cursor On"), 362, 5, 139, 37);
-    Frame5 = group(Frame4, "Frame5", QString(), 3, 3, 59, 78);
-    SendAllBtn = button(Frame5, "SendAllBtn", QStringLiteral("Send All"), 3, 3, 53, 72);
-    SendSelectLineBtn = button(Frame4, "SendSelectLineBtn", QStringLiteral("Send Selected Line"), 248, 31, 111, 24);
-    SendBgTransparencyBtn = button(Frame4, "SendBgTransparencyBtn", QStringLiteral("Send Background Transparency"), 65, 57, 180, 24);
-    SendLeftOffsetBtn = button(Frame4, "SendLeftOffsetBtn", QStringLiteral("Send Left Offset"), 248, 5, 111, 24);
-    SendLineBtn = button(Frame4, "SendLineBtn", QStringLiteral("&Send All Line"), 248, 57, 111, 24);
-    SendVPosBtn = button(Frame4, "SendVPosBtn", QStringLiteral("Send Vertical Position"), 65, 31, 180, 24);
-    SendHPosBtn = button(Frame4, "SendHPosBtn", QStringLiteral("Send Horizontal Position"), 65, 5, 180, 24);
-    SendClearAllLineBtn = button(Frame3, "SendClearAllLineBtn", QStringLiteral("Send Clear &All Line"), 510, 60, 113, 24);
-    SendClearLineBtn = button(Frame3, "SendClearLineBtn", QStringLiteral("Send Clear &Line"), 510, 34, 113, 24);
-    ClearAllBtn = button(Frame1, "ClearAllBtn", QStringLiteral("Clear &All"), 557, 54, 70, 22);
-    ClearBtn = button(Frame1, "ClearBtn", QStringLiteral("C&lear"), 483, 54, 70, 22);
-    LineText = textBox(Frame1, "LineText", QString(), 255, 104, 24, 523, 24);
-    LeftOffset = textBox(Frame1, "LeftOffset", QStringLiteral("000"), 3, 130, 54, 40, 22);
-    LineList = place(new ListCombo(Frame1), "LineList", 8, 24, 90, 24);
-    Label7 = label(Frame1, "Label7", QStringLiteral("Vertical Position (00-FF):"), 210, 80, 140, 22);
-    Label6 = label(Frame1, "Label6", QStringLiteral("Horizontal Position (00-FF):"), 8, 80, 154, 22);
-    Label3 = label(Frame1, "Label3", QStringLiteral("Transparency Value (0-15) :"), 184, 54, 160, 22);
-    Label5 = label(Frame1, "Label5", QStringLiteral("Text"), 104, 8, 60, 15);
-    Label4 = label(Frame1, "Label4", QStringLiteral("Left Offset (000-3FF):"), 8, 54, 120, 22);
-    Label2 = label(Frame1, "Label2", QStringLiteral("Line Number"), 8, 8, 90, 15);
+    Frame1 = group(client, "Frame1", QString());
+    VPos = textBox(Frame1, "VPos", QStringLiteral("00"), 2);
+    HPos = textBox(Frame1, "HPos", QStringLiteral("00"), 2);
+    TransparencyValue = textBox(Frame1, "TransparencyValue", QStringLiteral("0"), 2);
+    Frame3 = group(Frame1, "Frame3", QString());
+    OSDTurnOffBtn = button(Frame3, "OSDTurnOffBtn", QStringLiteral("OSD Turn Off"));
+    Frame4 = group(Frame3, "Frame4", QString());
+    SelectedLineCursorOffBtn = button(Frame4, "SelectedLineCursorOffBtn", QStringLiteral("Selected Line Cursor Off"));
+    SelectedLineCursorOnBtn = button(Frame4, "SelectedLineCursorOnBtn", QStringLiteral("Selected Line Cursor On"));
+    Frame5 = group(Frame4, "Frame5", QString());
+    SendAllBtn = button(Frame5, "SendAllBtn", QStringLiteral("Send All"));
+    SendSelectLineBtn = button(Frame4, "SendSelectLineBtn", QStringLiteral("Send Selected Line"));
+    SendBgTransparencyBtn = button(Frame4, "SendBgTransparencyBtn", QStringLiteral("Send Background Transparency"));
+    SendLeftOffsetBtn = button(Frame4, "SendLeftOffsetBtn", QStringLiteral("Send Left Offset"));
+    SendLineBtn = button(Frame4, "SendLineBtn", QStringLiteral("&Send All Line"));
+    SendVPosBtn = button(Frame4, "SendVPosBtn", QStringLiteral("Send Vertical Position"));
+    SendHPosBtn = button(Frame4, "SendHPosBtn", QStringLiteral("Send Horizontal Position"));
+    SendClearAllLineBtn = button(Frame3, "SendClearAllLineBtn", QStringLiteral("Send Clear &All Line"));
+    SendClearLineBtn = button(Frame3, "SendClearLineBtn", QStringLiteral("Send Clear &Line"));
+    ClearAllBtn = button(Frame1, "ClearAllBtn", QStringLiteral("Clear &All"));
+    ClearBtn = button(Frame1, "ClearBtn", QStringLiteral("C&lear"));
+    LineText = textBox(Frame1, "LineText", QString(), 255);
+    LeftOffset = textBox(Frame1, "LeftOffset", QStringLiteral("000"), 3);
+    LineList = dropDown(Frame1, "LineList", QStringLiteral("Line Number"));
+    Label7 = label(Frame1, "Label7", QStringLiteral("Vertical Position (00-FF):"), VPos);
+    Label6 = label(Frame1, "Label6", QStringLiteral("Horizontal Position (00-FF):"), HPos);
+    Label3 = label(Frame1, "Label3", QStringLiteral("Transparency Value (0-15) :"), TransparencyValue);
+    Label5 = label(Frame1, "Label5", QStringLiteral("Text"), LineText);
+    Label4 = label(Frame1, "Label4", QStringLiteral("Left Offset (000-3FF):"), LeftOffset);
+    Label2 = label(Frame1, "Label2", QStringLiteral("Line Number"), LineList);
 
     FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
@@ -175,8 +243,129 @@ void Main::buildWindow()
     statusBar()->addWidget(StatusText, 1);
     SendProgress = new QProgressBar(statusBar());
     SendProgress->setObjectName(QStringLiteral("SendProgress"));
-    SendProgress->setMaximumWidth(ClientWidth / 3);
+    // Room for "12345 of 66300 bytes, about 230 s left".
+    SendProgress->setMaximumWidth(SendProgress->fontMetrics().averageCharWidth() * 40);
     SendProgress->hide();
     statusBar()->addPermanentWidget(SendProgress);
+
+    layOutWindow();
+    nameForScreenReaders();
+    orderTabs();
+}
+
+// The four groups stacked; in each, its rows from left to right, a label just
+// before its field. Margins and gaps follow the font (3 px at 11 px).
+void Main::layOutWindow()
+{
+    const int gap = qMax(2, fontMetrics().height() / 4);
+
+    auto *row2 = spaced(new QHBoxLayout(Frame2), gap, gap);
+    for (QWidget *w : std::initializer_list<QWidget *>{Label1, ComPort, BaudRate, DataBit, StopBit, FlowControl})
+        row2->addWidget(w);
+    row2->addStretch();
+    row2->addWidget(ConnectBtn);
+    row2->addWidget(ExitBtn);
+
+    auto *lines = spaced(new QGridLayout, 0, gap);
+    lines->addWidget(Label2, 0, 0);
+    lines->addWidget(Label5, 0, 1);
+    lines->addWidget(LineList, 1, 0);
+    lines->addWidget(LineText, 1, 1);
+    fitItemList(LineList);
+
+    auto *values = spaced(new QGridLayout, 0, gap);
+    const struct
+    {
+        QLabel *label;
+        QLineEdit *field;
+        int row, column;
+    } fields[] = {
+        {Label4, LeftOffset, 0, 0}, {Label3, TransparencyValue, 0, 2}, {Label6, HPos, 1, 0}, {Label7, VPos, 1, 2}};
+    for (const auto &f : fields) {
+        values->addWidget(f.label, f.row, f.column, Qt::AlignRight);
+        values->addWidget(f.field, f.row, f.column + 1, Qt::AlignLeft);
+        fitDigits(f.field);
+    }
+    values->setColumnStretch(4, 1);
+    values->addWidget(ClearBtn, 0, 5);
+    values->addWidget(ClearAllBtn, 0, 6);
+
+    spaced(new QHBoxLayout(Frame5), 0, 0)->addWidget(SendAllBtn);
+    tall(SendAllBtn);
+    tall(SelectedLineCursorOnBtn);
+    tall(SelectedLineCursorOffBtn);
+    auto *commands = spaced(new QHBoxLayout(Frame4), 0, gap);
+    commands->addWidget(Frame5);
+    commands->addLayout(column({SendHPosBtn, SendVPosBtn, SendBgTransparencyBtn}, gap));
+    commands->addLayout(column({SendLeftOffsetBtn, SendSelectLineBtn, SendLineBtn}, gap));
+    commands->addLayout(column({SelectedLineCursorOnBtn, SelectedLineCursorOffBtn}, gap));
+    auto *frame3 = spaced(new QHBoxLayout(Frame3), 0, gap);
+    frame3->addWidget(Frame4);
+    // The right column's buttons stand level with the rows inside Frame4.
+    QBoxLayout *clears = column({OSDTurnOffBtn, SendClearLineBtn, SendClearAllLineBtn}, gap);
+    clears->setContentsMargins(0, Frame4->contentsMargins().top(), 0, Frame4->contentsMargins().bottom());
+    frame3->addLayout(clears);
+
+    auto *frame1 = spaced(new QVBoxLayout(Frame1), gap, gap);
+    frame1->addLayout(lines);
+    frame1->addLayout(values);
+    frame1->addWidget(Frame3);
+
+    auto *row6 = spaced(new QHBoxLayout(Frame6), gap, gap);
+    for (QWidget *w : std::initializer_list<QWidget *>{Label8, PageList, ReloadSelectedLineBtn,
+                                                       AutoSendSelectedPageCheck, ReloadSelectedPageBtn})
+        row6->addWidget(w);
+    row6->addStretch();
+    fitItemList(PageList);
+
+    auto *sendBytes = spaced(new QHBoxLayout(SendBytesFrame), gap, gap);
+    sendBytes->addWidget(SendBytesCheckBox);
+    sendBytes->addWidget(SendBytesText);
+    sendBytes->addLayout(column({SendBytesSelectedLineBtn, SendBytesBtn}, gap));
+
+    auto *groups = spaced(new QVBoxLayout(centralWidget()), gap, gap);
+    for (QGroupBox *g : {Frame2, Frame1, Frame6, SendBytesFrame})
+        groups->addWidget(g);
+    centralWidget()->setMinimumSize(SmallestClient);
+    // Not resizable by the operator: the window keeps the size it needs.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// Names for screen readers where a control's caption or label says too little.
+void Main::nameForScreenReaders()
+{
+    SendBytesCheckBox->setAccessibleName(QStringLiteral("Enable Send Bytes"));
+    SendBytesText->setAccessibleName(QStringLiteral("Bytes in hexadecimal"));
+    SendSelectLineBtn->setAccessibleDescription(QStringLiteral("Sends the selected line's text"));
+    SendBytesSelectedLineBtn->setAccessibleDescription(
+        QStringLiteral("Sends the selected line, then the bytes typed in hexadecimal"));
+    statusBar()->setAccessibleName(QStringLiteral("Status"));
+    // The status text stays the label's name, so that it is what is read.
+    StatusText->setAccessibleDescription(QStringLiteral("Status"));
+    SendProgress->setAccessibleName(QStringLiteral("Send progress"));
+}
+
+// Tab follows the screen: row by row, left to right, from the top; a tall
+// button counts in the row where it begins. The focus starts in LineList.
+void Main::orderTabs()
+{
+    const QList<QWidgetList> rows = {
+        {ComPort, BaudRate, DataBit, StopBit, FlowControl, ConnectBtn, ExitBtn},
+        {LineList, LineText},
+        {LeftOffset, TransparencyValue, ClearBtn, ClearAllBtn},
+        {HPos, VPos},
+        {SendAllBtn, SendHPosBtn, SendLeftOffsetBtn, SelectedLineCursorOnBtn, OSDTurnOffBtn},
+        {SendVPosBtn, SendSelectLineBtn, SelectedLineCursorOffBtn, SendClearLineBtn},
+        {SendBgTransparencyBtn, SendLineBtn, SendClearAllLineBtn},
+        {PageList, ReloadSelectedLineBtn, AutoSendSelectedPageCheck, ReloadSelectedPageBtn},
+        {SendBytesCheckBox, SendBytesText, SendBytesSelectedLineBtn, SendBytesBtn},
+    };
+    QWidget *previous = nullptr;
+    for (const auto &row : rows) {
+        for (QWidget *control : row) {
+            if (previous)
+                setTabOrder(previous, control);
+            previous = control;
+        }
+    }
 }

@@ -63,6 +63,9 @@ private:
     std::unique_ptr<Notifier> makeBoxNotifier();
 
     void buildWindow();
+    void layOutWindow();
+    void nameForScreenReaders();
+    void orderTabs();
     void connectHandlers();
     void Form_Load();
 

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The messages and status texts the operator reads. Captions, list entries
-// and menu items stand beside their geometry in buildwindow.cpp.
+// and menu items stand where the controls are built, in buildwindow.cpp.
 namespace Texts {
 
 inline const QString AppTitle = QStringLiteral("Quillane");

@@ -366,8 +366,6 @@ void TestMainWindow::layout()
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QCOMPARE(QApplication::focusWidget(), control("LineList"));
-    QCOMPARE(window->centralWidget()->size(), QSize(642, 394));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
 
     const auto geometry = [this](const QString &name) {
         QWidget *w = control(name);
@@ -395,15 +393,6 @@ void TestMainWindow::layout()
             QVERIFY2(left.top() <= right.bottom() && right.top() <= left.bottom(), qPrintable(row[i]));
         }
     }
-    // Every caption fits its control.
-    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
-        if (!b->text().isEmpty())
-            QVERIFY2(b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&')) + 4 <= b->width(),
-                     qPrintable(b->objectName()));
-    }
-    for (QLabel *l : window->findChildren<QLabel *>())
-        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
-
     QVERIFY(window->grab().save(QStringLiteral("window.png")));
 }
 

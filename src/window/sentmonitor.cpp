@@ -35,12 +35,14 @@ SentMonitor::SentMonitor(SentCommands &commands, Dialogs &dialogs)
     m_view->verticalHeader()->hide();
     m_view->horizontalHeader()->setStretchLastSection(true);
     // Every row is one line high: the view need not measure each row.
-    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const QFontMetrics metrics = fontMetrics();
-    m_view->setColumnWidth(SentCommands::TimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00:00.000  ")));
-    m_view->setColumnWidth(SentCommands::ActionColumn, metrics.horizontalAdvance(QStringLiteral("Send Background Transparency")));
-    m_view->setColumnWidth(SentCommands::CommandColumn, metrics.horizontalAdvance(QString(40, u'x')));
-    m_view->setColumnWidth(SentCommands::BytesColumn, metrics.horizontalAdvance(QString(40, u'0')));
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(metrics.height() + metrics.height() / 2);
+    const auto width = [&metrics](const QString &sample) { return metrics.horizontalAdvance(sample) + metrics.height(); };
+    m_view->setColumnWidth(SentCommands::TimeColumn, width(QStringLiteral("00:00:00.000")));
+    m_view->setColumnWidth(SentCommands::ActionColumn, width(QStringLiteral("Send Clear All Line")));
+    m_view->setColumnWidth(SentCommands::CommandColumn, width(QStringLiteral("Set line 255 to \"ABCDEFGHIJKLMN\"")));
+    m_view->setColumnWidth(SentCommands::BytesColumn, width(QStringLiteral("F0 53 30 31 41 42 43 44 45 46 47 48 0A")));
 
     auto *copy = new QPushButton(QStringLiteral("Copy"), this);
     copy->setObjectName(QStringLiteral("CopyBtn"));
@@ -58,7 +60,7 @@ SentMonitor::SentMonitor(SentCommands &commands, Dialogs &dialogs)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
     layout->addLayout(buttons);
-    resize(metrics.horizontalAdvance(QString(120, u'x')), metrics.height() * 30);
+    resize(metrics.horizontalAdvance(QString(130, u'x')), metrics.height() * 30);
 
     connect(copy, &QPushButton::clicked, this, &SentMonitor::copySelection);
     connect(save, &QPushButton::clicked, this, &SentMonitor::saveAll);

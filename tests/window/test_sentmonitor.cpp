@@ -1,5 +1,6 @@
 // The record of sent commands: end to end through a pseudo-terminal and the
 // real window, and the record's own limit and export.
+// QUILLANE_SCREENSHOTS=<folder> saves the window after Send All.
 #include "../support/ptydevice.h"
 #include "recordingdialogs.h"
 #include "window/mainwindow.h"
@@ -109,6 +110,8 @@ private slots:
         const QStringList words = column(rows, SentCommands::CommandColumn);
         QCOMPARE(words.mid(0, 3), (QStringList{"Left offset 000", "Set line 1 to \"a,\"b\"\"", "Clear line 2"}));
         QCOMPARE(words.mid(12), (QStringList{"Background transparency 0", "Horizontal position 00", "Vertical position 00"}));
+        if (const QString folder = qEnvironmentVariable("QUILLANE_SCREENSHOTS"); !folder.isEmpty())
+            QVERIFY(monitor->grab().save(folder + "/sent-commands.png"));
 
         QTemporaryDir dir;
         dialogs.answers = {dir.filePath("sent.csv")};

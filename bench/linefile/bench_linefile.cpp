@@ -62,11 +62,11 @@ qint64 addedKiB(const QString &path)
         const qint64 before = statusField("VmRSS:");
         loadLineFile(path, Lists);
         const qint64 added = statusField("VmHWM:") - before;
-        ::write(channel[1], &added, sizeof added);
-        ::_exit(0);
+        ::_exit(::write(channel[1], &added, sizeof added) == sizeof added ? 0 : 1);
     }
     qint64 added = -1;
-    ::read(channel[0], &added, sizeof added);
+    if (::read(channel[0], &added, sizeof added) != sizeof added)
+        added = -1;
     ::waitpid(child, nullptr, 0);
     ::close(channel[0]);
     ::close(channel[1]);

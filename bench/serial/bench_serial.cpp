@@ -4,6 +4,8 @@
 //   same writes into a pseudo-terminal in the same run;
 // - the longest stall of the UI thread's event loop while the bytes drain
 //   into a slow reader.
+#include "../../tests/support/ptydevice.h"
+#include "../support/median.h"
 #include "serial/seriallink.h"
 
 #include <QCoreApplication>
@@ -11,8 +13,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,26 +49,6 @@ qsizetype totalSize(const std::vector<QByteArray> &pieces)
         total += piece.size();
     return total;
 }
-
-struct Pty
-{
-    int master = -1;
-    int slave = -1;
-    Pty()
-    {
-        if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
-            qFatal("openpty failed");
-        termios raw{};
-        ::tcgetattr(slave, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(slave, TCSANOW, &raw);
-    }
-    ~Pty()
-    {
-        ::close(master);
-        ::close(slave);
-    }
-};
 
 // Reads the master on its own thread until count bytes have come; with a
 // pause, it takes small chunks and sleeps between them, like a slow device.
@@ -127,9 +107,9 @@ double milliseconds(const QElapsedTimer &timer)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-bool openLink(SerialLink &link, const Pty &pty)
+bool openLink(SerialLink &link, const PtyDevice &pty)
 {
-    qputenv("QUILLANE_COM1", ::ttyname(pty.slave));
+    pty.mapAs(1);
     link.setCommPort(1);
     link.setSettings(QStringLiteral("115200,n,8,1"));
     if (!link.open()) {
@@ -141,13 +121,13 @@ bool openLink(SerialLink &link, const Pty &pty)
 
 double throughLink(const std::vector<QByteArray> &pieces)
 {
-    Pty pty;
+    PtyDevice pty;
     SerialLink link;
     if (!openLink(link, pty))
         return -1;
     QEventLoop loop;
     const auto start = Clock::now();
-    Reader reader(pty.master, totalSize(pieces));
+    Reader reader(pty.master(), totalSize(pieces));
     for (const QByteArray &piece : pieces)
         link.write(piece);
     reader.waitIn(loop);
@@ -156,12 +136,12 @@ double throughLink(const std::vector<QByteArray> &pieces)
 
 double throughWrite(const std::vector<QByteArray> &pieces)
 {
-    Pty pty;
+    PtyDevice pty;
     const auto start = Clock::now();
-    Reader reader(pty.master, totalSize(pieces));
+    Reader reader(pty.master(), totalSize(pieces));
     for (const QByteArray &piece : pieces) {
         for (qsizetype at = 0; at < piece.size();) {
-            const ssize_t n = ::write(pty.slave, piece.constData() + at, piece.size() - at);
+            const ssize_t n = ::write(pty.slave(), piece.constData() + at, piece.size() - at);
             if (n <= 0)
                 return -1;
             at += n;
@@ -209,7 +189,7 @@ struct Stall
 Stall stallWhileDraining(const std::vector<QByteArray> &pieces)
 {
     Stall stall;
-    Pty pty;
+    PtyDevice pty;
     SerialLink link;
     if (!openLink(link, pty))
         return stall;
@@ -226,7 +206,7 @@ Stall stallWhileDraining(const std::vector<QByteArray> &pieces)
 
     // 64 bytes per millisecond or so: the drain takes about a second.
     const auto start = Clock::now();
-    Reader reader(pty.master, totalSize(pieces), std::chrono::milliseconds(1), 64);
+    Reader reader(pty.master(), totalSize(pieces), std::chrono::milliseconds(1), 64);
     QTimer::singleShot(0, [&] {
         QElapsedTimer handler;
         handler.start();
@@ -239,12 +219,6 @@ Stall stallWhileDraining(const std::vector<QByteArray> &pieces)
     reader.waitIn(loop);
     stall.drainMs = milliseconds(reader.finished() - start);
     return stall;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -35,6 +35,7 @@ public:
 
     QString path() const { return m_path; }
     int slave() const { return m_slave; }
+    int master() const { return m_master; }
 
     // Makes "COM n" stand for this device.
     void mapAs(int n) const { qputenv("QUILLANE_COM" + QByteArray::number(n), m_path.toLocal8Bit()); }

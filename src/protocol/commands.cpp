@@ -57,8 +57,12 @@ void Commands::put(const QByteArray &piece)
         m_writeFailed = true;
         throw Refused();
     }
-    if (m_recorder)
+    if (m_recorder) {
+        // One allocation for the whole command: code, field, operand, end.
+        if (m_current.bytes.isEmpty())
+            m_current.bytes.reserve(m_current.operand.size() + 8);
         m_current.bytes += piece;
+    }
 }
 
 void Commands::putByte(quint8 byte)

@@ -48,8 +48,7 @@ void SentCommands::commandSent(const SentCommand &command, bool refused)
 {
     m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_action, command, m_acceptedTotal(),
                       refused ? State::Refused : State::Queued});
-    if (!m_batch->isActive())
-        m_batch->start();
+    scheduleBatch();
 }
 
 void SentCommands::flush()
@@ -76,8 +75,16 @@ void SentCommands::flush()
     m_shown = int(m_rows.size());
     endInsertRows();
 }
+
+void SentCommands::scheduleBatch()
+{
+    if (!m_batch->isActive())
+        m_batch->start();
+}
+
 void SentCommands::markSentUpTo(qint64 total)
 {
+    const size_t first = m_firstQueued;
     while (m_firstQueued < m_rows.size()) {
         Row &row = m_rows[m_firstQueued];
         if (row.state == State::Queued) {
@@ -87,8 +94,8 @@ void SentCommands::markSentUpTo(qint64 total)
         }
         ++m_firstQueued;
     }
-    if (!m_batch->isActive())
-        m_batch->start();
+    if (m_firstQueued > first)
+        scheduleBatch();
 }
 
 void SentCommands::markUnsentDropped()
@@ -97,8 +104,7 @@ void SentCommands::markUnsentDropped()
         if (m_rows[m_firstQueued].state == State::Queued)
             m_rows[m_firstQueued].state = State::Dropped;
     }
-    if (!m_batch->isActive())
-        m_batch->start();
+    scheduleBatch();
 }
 
 // Rows not shown yet carry their state when they are.

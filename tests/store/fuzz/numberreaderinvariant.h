@@ -1,9 +1,9 @@
 #pragma once
 
 // Any text: the integer reading is the number rounded (halfway to even) when
-// that fits in 16 bits and empty otherwise; a text that does not start with
-// & reads as strtod reads it, the skipped characters taken out. Run by the
-// fuzz target and, on chosen texts, by test_store.
+// that fits in 16 bits and empty otherwise; a text not starting with & reads
+// as strtod reads it without the skipped characters. Run by the fuzz target
+// and on test_store's rows.
 #include "store/codec.h"
 #include "store/numberreader.h"
 

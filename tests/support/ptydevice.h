@@ -34,8 +34,8 @@ public:
     Q_DISABLE_COPY_MOVE(PtyDevice)
 
     QString path() const { return m_path; }
-    int slave() const { return m_slave; }
     int master() const { return m_master; }
+    int slave() const { return m_slave; }
 
     // Makes "COM n" stand for this device.
     void mapAs(int n) const { qputenv("QUILLANE_COM" + QByteArray::number(n), m_path.toLocal8Bit()); }

@@ -92,7 +92,8 @@ int main()
     const QByteArray almostLimit(LineFileReadLimit - 100, 'x');
     if (!writeFile(head, Head) || !writeFile(headThenGiB, Head, GiB) || !writeFile(noLineEnd, {}, GiB)
         || !writeFile(longText, "0\r\n3\r\n000\r\n0\r\n1\r\n" + almostLimit + "\r\n00\r\n00\r\n32\r\n")
-        || !QFile::link("/dev/zero", dir.filePath("zero.ptx")) || !QFile::link("/dev/urandom", dir.filePath("urandom.ptx"))) {
+        || !QFile::link("/dev/zero", dir.filePath("zero.ptx"))
+        || !QFile::link("/dev/urandom", dir.filePath("urandom.ptx"))) {
         std::fprintf(stderr, "cannot prepare the files in %s\n", qPrintable(dir.path()));
         return 1;
     }
@@ -103,12 +104,9 @@ int main()
         QString path;
     };
     const Case cases[] = {
-        {"valid 9-line file (baseline)", head},
-        {"the same head, then 1 GiB of surplus", headThenGiB},
-        {"1 GiB without a line end", noLineEnd},
-        {"a line text of 16 MiB less 100 bytes", longText},
-        {"link to /dev/zero", dir.filePath("zero.ptx")},
-        {"link to /dev/urandom", dir.filePath("urandom.ptx")},
+        {"valid 9-line file (baseline)", head},          {"the same head, then 1 GiB of surplus", headThenGiB},
+        {"1 GiB without a line end", noLineEnd},         {"a line text of 16 MiB less 100 bytes", longText},
+        {"link to /dev/zero", dir.filePath("zero.ptx")}, {"link to /dev/urandom", dir.filePath("urandom.ptx")},
     };
 
     std::printf("Opening a line file: median of %d opens; peak resident size added by one open\n", Runs);

@@ -129,8 +129,9 @@ int main(int argc, char *argv[])
     }
     const double withRecord = median(recorded);
     const double without = median(plain);
-    std::printf("\"&Send All Line\", 255 lines of 255 characters (%lld bytes), click to last byte read, median of %d:\n",
-                static_cast<long long>(AllLinesBytes), Runs);
+    std::printf(
+        "\"&Send All Line\", 255 lines of 255 characters (%lld bytes), click to last byte read, median of %d:\n",
+        static_cast<long long>(AllLinesBytes), Runs);
     std::printf("  recorded, Sent Commands window open  %7.2f ms\n", withRecord);
     std::printf("  not recorded                         %7.2f ms\n", without);
     std::printf("  ratio                                %7.2fx (goal <= 1.2x)\n", withRecord / without);
@@ -138,8 +139,9 @@ int main(int argc, char *argv[])
     std::vector<double> gaps;
     for (int run = 0; run < 3; ++run)
         gaps.push_back(bench.worstGapWhileDraining());
-    std::printf("Worst event-loop gap while draining into a slow reader, window open: %.1f ms (median of 3; goal < 10 ms)\n",
-                median(gaps));
+    std::printf(
+        "Worst event-loop gap while draining into a slow reader, window open: %.1f ms (median of 3; goal < 10 ms)\n",
+        median(gaps));
 
     SentCommands record([] { return qint64(0); });
     SentCommand command;

@@ -259,7 +259,8 @@ int main(int argc, char *argv[])
         drains.push_back(stall.drainMs);
         quiet.push_back(quietGap(stall.drainMs));
     }
-    std::printf("The same bytes into a slow reader (64-byte reads, 1 ms apart), 1 ms timer on the UI thread, 3 runs:\n");
+    std::printf(
+        "The same bytes into a slow reader (64-byte reads, 1 ms apart), 1 ms timer on the UI thread, 3 runs:\n");
     std::printf("  drain took              %8.1f ms (median)\n", median(drains));
     std::printf("  the writes took         %8.2f ms (median)\n", median(handlers));
     std::printf("  worst event-loop gap    %8.2f ms (worst run; goal < 20 ms)\n",

@@ -1,7 +1,7 @@
 #include "protocol/commands.h"
 
-#include "store/codec.h"
 #include "protocol/hexpairs.h"
+#include "store/codec.h"
 #include "store/linestore.h"
 #include "store/numberreader.h"
 
@@ -107,7 +107,9 @@ void Commands::finishCommand(bool whole)
 }
 
 Commands::Commands(ByteWriter &writer, Notifier &notifier, const CommandCodes &codes)
-    : m_writer(writer), m_notifier(notifier), m_codes(codes)
+    : m_writer(writer)
+    , m_notifier(notifier)
+    , m_codes(codes)
 {
 }
 

@@ -80,8 +80,8 @@ SentCommand commandAt(QByteArrayView stream, qsizetype at)
     } else {
         command.incomplete = operandEnd > stream.size();
         end = std::min(operandEnd, stream.size());
-        command.operand = stream.sliced(at + 2 + (shape.numbered ? 2 : 0), end - at - 2 - (shape.numbered ? 2 : 0))
-                              .toByteArray();
+        command.operand =
+            stream.sliced(at + 2 + (shape.numbered ? 2 : 0), end - at - 2 - (shape.numbered ? 2 : 0)).toByteArray();
     }
     command.bytes = stream.sliced(at, end - at).toByteArray();
     return command;

@@ -2,7 +2,6 @@
 
 #include "store/digits.h"
 
-
 HexPairs readHexPairs(QStringView text)
 {
     HexPairs result;

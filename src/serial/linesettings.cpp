@@ -61,4 +61,3 @@ std::optional<LineFormat> parseSettings(const QString &settings)
                          + (format.stopBits == QSerialPort::OneStop ? 1 : 2);
     return format;
 }
-

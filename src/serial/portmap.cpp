@@ -85,8 +85,7 @@ QStringList orderedDevices(QStringList devices)
     return devices;
 }
 
-QString deviceFor(int n, const QStringList &orderedDevices,
-                  const std::function<QString(const QString &)> &lookupEnv)
+QString deviceFor(int n, const QStringList &orderedDevices, const std::function<QString(const QString &)> &lookupEnv)
 {
     if (n < 1 || n > HighestPort)
         return {};

@@ -18,8 +18,7 @@ QStringList orderedDevices(QStringList devices);
 
 // Empty when nothing is there for n. lookupEnv returns the variable's value,
 // or an empty string when it is not set.
-QString deviceFor(int n, const QStringList &orderedDevices,
-                  const std::function<QString(const QString &)> &lookupEnv);
+QString deviceFor(int n, const QStringList &orderedDevices, const std::function<QString(const QString &)> &lookupEnv);
 
 // The same, from the process environment and the ports the system reports now.
 QString deviceFor(int n);

@@ -14,9 +14,9 @@
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
-#include <unistd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace {

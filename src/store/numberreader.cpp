@@ -49,7 +49,6 @@ double readRadix(Cursor &in, int radix)
     return value;
 }
 
-
 // More significant digits than any double needs to round correctly; beyond
 // them a single 1 stands for all dropped non-zero digits.
 constexpr int KeptDigits = 800;

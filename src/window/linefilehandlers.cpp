@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 
-
 // Made on first use: building a file dialog costs more than the rest of
 // the window together, and most sessions never open one.
 QFileDialog &Main::commonDialog()

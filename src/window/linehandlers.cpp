@@ -82,10 +82,10 @@ void Main::ClearAllBtn_Click()
 // The command set, in the order in which it is switched.
 void Main::setCommandButtonsEnabled(bool enabled)
 {
-    for (QPushButton *button : {SendLineBtn, SendLeftOffsetBtn, SendClearLineBtn, SendBgTransparencyBtn,
-                                SendClearAllLineBtn, SendAllBtn, SendHPosBtn, SendVPosBtn, SendSelectLineBtn,
-                                SelectedLineCursorOnBtn, SelectedLineCursorOffBtn, OSDTurnOffBtn, ReloadSelectedPageBtn,
-                                ReloadSelectedLineBtn})
+    for (QPushButton *button :
+         {SendLineBtn, SendLeftOffsetBtn, SendClearLineBtn, SendBgTransparencyBtn, SendClearAllLineBtn, SendAllBtn,
+          SendHPosBtn, SendVPosBtn, SendSelectLineBtn, SelectedLineCursorOnBtn, SelectedLineCursorOffBtn, OSDTurnOffBtn,
+          ReloadSelectedPageBtn, ReloadSelectedLineBtn})
         button->setEnabled(enabled);
 }
 

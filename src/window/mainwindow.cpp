@@ -67,9 +67,8 @@ void Main::connectHandlers()
         {ClearBtn, &Main::ClearBtn_Click},
     };
     for (const auto &[control, handler] : buttons)
-        connect(control, &QPushButton::clicked, this, [this, control = control, handler = handler] {
-            runAs(control->text(), handler);
-        });
+        connect(control, &QPushButton::clicked, this,
+                [this, control = control, handler = handler] { runAs(control->text(), handler); });
 
     connect(SendBytesCheckBox, &QCheckBox::clicked, this, &Main::SendBytesCheckBox_Click);
     // Only the operator's edits reach the store: showing a text longer than

@@ -58,7 +58,7 @@ private:
         qint64 msecsSinceEpoch;
         QString action; // shared with every row of the same action
         SentCommand command;
-        qint64 end;     // where its last byte lies in the link's stream
+        qint64 end; // where its last byte lies in the link's stream
         State state;
     };
     QString cell(const Row &row, int column) const;

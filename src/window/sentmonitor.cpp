@@ -38,7 +38,9 @@ SentMonitor::SentMonitor(SentCommands &commands, Dialogs &dialogs)
     const QFontMetrics metrics = fontMetrics();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultSectionSize(metrics.height() + metrics.height() / 2);
-    const auto width = [&metrics](const QString &sample) { return metrics.horizontalAdvance(sample) + metrics.height(); };
+    const auto width = [&metrics](const QString &sample) {
+        return metrics.horizontalAdvance(sample) + metrics.height();
+    };
     m_view->setColumnWidth(SentCommands::TimeColumn, width(QStringLiteral("00:00:00.000")));
     m_view->setColumnWidth(SentCommands::ActionColumn, width(QStringLiteral("Send Clear All Line")));
     m_view->setColumnWidth(SentCommands::CommandColumn, width(QStringLiteral("Set line 255 to \"ABCDEFGHIJKLMN\"")));

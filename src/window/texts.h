@@ -37,7 +37,10 @@ inline const QString OpenCancelled = QStringLiteral("The dialog was cancelled; n
 inline const QString PageListAction = QStringLiteral("Page picked in the Page list");
 
 // Status bar.
-inline QString connectedTo(const QString &description) { return QStringLiteral("Connected: %1").arg(description); }
+inline QString connectedTo(const QString &description)
+{
+    return QStringLiteral("Connected: %1").arg(description);
+}
 inline const QString Sending = QStringLiteral("Sending");
 inline QString progress(qint64 msLeft)
 {
@@ -47,7 +50,10 @@ inline QString stalled(qint64 waiting)
 {
     return QStringLiteral("Line stalled: nothing has left the port for 3 s; %1 bytes wait").arg(waiting);
 }
-inline QString cannotOpen(const QString &reason) { return QStringLiteral("Port cannot open: %1").arg(reason); }
+inline QString cannotOpen(const QString &reason)
+{
+    return QStringLiteral("Port cannot open: %1").arg(reason);
+}
 inline QString portLost(const QString &reason, qint64 dropped)
 {
     return QStringLiteral("Port lost: %1. Disconnected; %2 queued bytes were not sent").arg(reason).arg(dropped);

@@ -107,20 +107,22 @@ private slots:
         auto hex = [](const char *spaced) { return QByteArray::fromHex(spaced); };
         QTest::newRow("line 3 text AB") << hex("F0 53 30 33 41 42 0A") << QStringList{"Set line 3 to \"AB\""};
         QTest::newRow("clear line 11") << hex("F0 43 30 42") << QStringList{"Clear line 11"};
-        QTest::newRow("reload line 3, select page 1") << hex("F0 4C 30 33 F0 70 30 31")
-                                                     << QStringList{"Reload line 3", "Select page 1"};
-        QTest::newRow("page 32, no page selected") << hex("F0 70 32 30 F0 50 30 30")
-                                                   << QStringList{"Select page 32", "Reload page 0"};
-        QTest::newRow("cursor on and off at line 4") << hex("F0 54 30 34 F0 74 30 34")
-                                                     << QStringList{"Cursor on at line 4", "Cursor off at line 4"};
+        QTest::newRow("reload line 3, select page 1")
+            << hex("F0 4C 30 33 F0 70 30 31") << QStringList{"Reload line 3", "Select page 1"};
+        QTest::newRow("page 32, no page selected")
+            << hex("F0 70 32 30 F0 50 30 30") << QStringList{"Select page 32", "Reload page 0"};
+        QTest::newRow("cursor on and off at line 4")
+            << hex("F0 54 30 34 F0 74 30 34") << QStringList{"Cursor on at line 4", "Cursor off at line 4"};
         QTest::newRow("positions") << hex("F0 48 31 41 F0 56 30 37")
                                    << QStringList{"Horizontal position 1A", "Vertical position 07"};
-        QTest::newRow("offset 3FF, transparency 10") << hex("F0 4F 33 46 46 F0 42 41")
-                                                     << QStringList{"Left offset 3FF", "Background transparency 10"};
-        QTest::newRow("OSD off between raw bytes") << hex("0D BD 0A") << QStringList{"Raw bytes", "OSD off", "Raw bytes"};
+        QTest::newRow("offset 3FF, transparency 10")
+            << hex("F0 4F 33 46 46 F0 42 41") << QStringList{"Left offset 3FF", "Background transparency 10"};
+        QTest::newRow("OSD off between raw bytes")
+            << hex("0D BD 0A") << QStringList{"Raw bytes", "OSD off", "Raw bytes"};
         QTest::newRow("malformed number field") << hex("F0 43 3F 61") << QStringList{"Clear line ??"};
         QTest::newRow("unknown letter is raw") << hex("F0 5A 30 31") << QStringList{"Raw bytes"};
-        QTest::newRow("stream ends inside a line") << hex("F0 53 30 31 41") << QStringList{"Set line 1 to \"A\" (incomplete)"};
+        QTest::newRow("stream ends inside a line")
+            << hex("F0 53 30 31 41") << QStringList{"Set line 1 to \"A\" (incomplete)"};
         QTest::newRow("stream ends inside a field") << hex("F0 70 30") << QStringList{"Select page ?? (incomplete)"};
     }
 

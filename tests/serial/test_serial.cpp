@@ -38,8 +38,8 @@ class TestSerial : public QObject
 private slots:
     void orderedDevices()
     {
-        const QStringList reported{"/dev/ttyS10", "/dev/ttyUSBserial", "/dev/ttyUSB10", "/dev/ttyACM2",
-                                   "/dev/ttyUSB2", "/dev/rfcomm0", "/dev/ttyS2", "/dev/ttyACM10"};
+        const QStringList reported{"/dev/ttyS10",  "/dev/ttyUSBserial", "/dev/ttyUSB10", "/dev/ttyACM2",
+                                   "/dev/ttyUSB2", "/dev/rfcomm0",      "/dev/ttyS2",    "/dev/ttyACM10"};
         QCOMPARE(PortMap::orderedDevices(reported),
                  (QStringList{"/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM2", "/dev/ttyACM10", "/dev/rfcomm0",
                               "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSBserial"}));
@@ -51,12 +51,18 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("variable"); // name=value
         QTest::addColumn<QString>("device");
-        QTest::newRow("COM 2 is the second device") << 2 << "" << "/dev/ttyACM0";
-        QTest::newRow("beyond the list") << 3 << "" << "";
-        QTest::newRow("the variable wins over the list") << 1 << "QUILLANE_COM1=/dev/pts/7" << "/dev/pts/7";
-        QTest::newRow("COM 10 by its variable") << 10 << "QUILLANE_COM10=/dev/ttyS4" << "/dev/ttyS4";
-        QTest::newRow("another port's variable does not count") << 2 << "QUILLANE_COM1=/dev/pts/7" << "/dev/ttyACM0";
-        QTest::newRow("port 17 is none") << 17 << "QUILLANE_COM17=/dev/pts/7" << "";
+        QTest::newRow("COM 2 is the second device") << 2 << ""
+                                                    << "/dev/ttyACM0";
+        QTest::newRow("beyond the list") << 3 << ""
+                                         << "";
+        QTest::newRow("the variable wins over the list") << 1 << "QUILLANE_COM1=/dev/pts/7"
+                                                         << "/dev/pts/7";
+        QTest::newRow("COM 10 by its variable") << 10 << "QUILLANE_COM10=/dev/ttyS4"
+                                                << "/dev/ttyS4";
+        QTest::newRow("another port's variable does not count") << 2 << "QUILLANE_COM1=/dev/pts/7"
+                                                                << "/dev/ttyACM0";
+        QTest::newRow("port 17 is none") << 17 << "QUILLANE_COM17=/dev/pts/7"
+                                         << "";
     }
 
     void deviceFor()
@@ -124,7 +130,8 @@ private slots:
         // Each report counts the whole queue, and more of it sent than the last.
         const auto sent = [](const QList<QVariant> &report) { return report[1].toLongLong(); };
         QVERIFY(std::is_sorted(progress.begin(), progress.end(), [&](auto &a, auto &b) { return sent(a) <= sent(b); }));
-        QVERIFY(std::all_of(progress.begin(), progress.end(), [&](auto &r) { return r[0] == Total && sent(r) < Total; }));
+        QVERIFY(
+            std::all_of(progress.begin(), progress.end(), [&](auto &r) { return r[0] == Total && sent(r) < Total; }));
 
         link.drainThenClose();
         QCOMPARE(drained.count(), 1); // before the event loop runs
@@ -141,7 +148,8 @@ private slots:
         QTest::addColumn<End>("end");
         QTest::newRow("drained: the reader keeps up") << "115200,n,8,1" << 100000 << true << Drained;
         // At 4 Mbaud the deadline is about 2.25 s: the 2 s margin and 250 ms of line time.
-        QTest::newRow("drained: the device takes nothing, the rest dropped") << "4000000,n,8,1" << 100000 << false << Drained;
+        QTest::newRow("drained: the device takes nothing, the rest dropped")
+            << "4000000,n,8,1" << 100000 << false << Drained;
         // At 2400 baud it is minutes away: the stall is reported, and close() ends the wait.
         QTest::newRow("stalled drain cut short") << "2400,n,8,1" << 100000 << false << CutShort;
         QTest::newRow("device lost while draining") << "115200,n,8,1" << 100000 << false << Lost;

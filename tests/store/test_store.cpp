@@ -27,9 +27,14 @@ QString describe(const LineFileRead &read)
     const auto number = [](const std::optional<int> &v, bool replaced) {
         return v ? QString::number(*v) + (replaced ? "!" : "") : QStringLiteral("-");
     };
-    return QStringList{number(d.comPortIndex, false), number(d.baudRateIndex, false), d.leftOffset.value_or("-"),
-                       d.transparencyValue.value_or("-"), number(d.lineCount, d.lineCountReplaced),
-                       d.lineTexts.join(u','), d.hPos.value_or("-"), d.vPos.value_or("-"),
+    return QStringList{number(d.comPortIndex, false),
+                       number(d.baudRateIndex, false),
+                       d.leftOffset.value_or("-"),
+                       d.transparencyValue.value_or("-"),
+                       number(d.lineCount, d.lineCountReplaced),
+                       d.lineTexts.join(u','),
+                       d.hPos.value_or("-"),
+                       d.vPos.value_or("-"),
                        number(d.pageCount, d.pageCountReplaced)}
         .join(u'|');
 }
@@ -73,7 +78,8 @@ private slots:
         const QString text = Codec::decode(all);
         QCOMPARE(Codec::encode(text), all);
         QCOMPARE(text.mid(0x80, 2) + text[0x9F], u"\u20AC\u0081\u0178"_qs);
-        QCOMPARE(Codec::encode(u"A\u0100B\u0080\U0001F600!"_qs + QChar(0xD83D) + u'x'), QByteArray("A?B?" "?!?x"));
+        QCOMPARE(Codec::encode(u"A\u0100B\u0080\U0001F600!"_qs + QChar(0xD83D) + u'x'), QByteArray("A?B?"
+                                                                                                   "?!?x"));
     }
 
     // As strtod reads them, rounded halfway to even (see the invariant).
@@ -113,7 +119,8 @@ private slots:
         LineFileFields fields{0, 3, " 000", "0 ", {"HELLO"}, "00", "00", 32};
         fields.lineTexts << QStringList(10, QString());
         const QByteArray written = writeLineFile(fields);
-        QCOMPARE(written, "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10) + "00\r\n00\r\n32\r\n");
+        QCOMPARE(written,
+                 "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10) + "00\r\n00\r\n32\r\n");
         QCOMPARE(written.size(), 57);
     }
 
@@ -132,18 +139,25 @@ private slots:
 
         QTest::newRow("300 characters: every byte but CR and LF")
             << file(head + QStringList{"1", text, "h", "v", "7"}) << "0|3|000|0|1|" + text + "|h|v|7";
-        QTest::newRow("line count 0 becomes 12") << file(head + QStringList{"0"} + twelve + QStringList{"00", "00", "32"}) << readTwelve;
-        QTest::newRow("line count 300 becomes 12") << file(head + QStringList{"300"} + twelve + QStringList{"00", "00", "32"}) << readTwelve;
-        QTest::newRow("page count 0 becomes 4") << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
-        QTest::newRow("page count 256 becomes 32") << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
+        QTest::newRow("line count 0 becomes 12")
+            << file(head + QStringList{"0"} + twelve + QStringList{"00", "00", "32"}) << readTwelve;
+        QTest::newRow("line count 300 becomes 12")
+            << file(head + QStringList{"300"} + twelve + QStringList{"00", "00", "32"}) << readTwelve;
+        QTest::newRow("page count 0 becomes 4")
+            << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
+        QTest::newRow("page count 256 becomes 32")
+            << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
         QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";
-        QTest::newRow("values kept as read") << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
+        QTest::newRow("values kept as read")
+            << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
         QTest::newRow("CR alone ends a line, LF alone is a character")
             << QByteArray("0\r3\r\n\n1 \n\r\r\n") << "0|3|\n1 \n||-||-|-|-";
         QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
-        QTest::newRow("port index 16 of 16 entries") << file({"16"}) << "line 1: 16 names no entry of the COM port list";
+        QTest::newRow("port index 16 of 16 entries")
+            << file({"16"}) << "line 1: 16 names no entry of the COM port list";
         QTest::newRow("port index -2") << file({"-2"}) << "line 1: -2 names no entry of the COM port list";
-        QTest::newRow("baud index against its own list") << file({"0", "14"}) << "line 2: 14 names no entry of the baud rate list";
+        QTest::newRow("baud index against its own list")
+            << file({"0", "14"}) << "line 2: 14 names no entry of the baud rate list";
         QTest::newRow("line count 40000") << file(head + QStringList{"40000"})
                                           << "line 5: the count \"40000\" is not a number within -32768 to 32767";
         QTest::newRow("page count 40000") << file(head + QStringList{"1", "a", "h", "v", "40000"})
@@ -195,7 +209,8 @@ private slots:
 
         QCOMPARE(saveLineFile(path, QByteArray(contentKiB * 1024, 'n')), "No space left on device");
         QCOMPARE(contents(path), QByteArray(2048, 'o'));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"filler", "work.ptx"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 (QStringList{"filler", "work.ptx"}));
     }
 
     void opensOnlyWhatItUses_data()

@@ -13,7 +13,8 @@ class WindowFixture
 {
 public:
     // What can be pressed while disconnected.
-    inline static const QStringList IdleButtons{"AutoSendSelectedPageCheck", "ClearAllBtn", "ClearBtn", "ConnectBtn", "ExitBtn"};
+    inline static const QStringList IdleButtons{"AutoSendSelectedPageCheck", "ClearAllBtn", "ClearBtn", "ConnectBtn",
+                                                "ExitBtn"};
 
     RecordingDialogs dialogs;
     PtyDevice pty;

@@ -46,7 +46,8 @@ private slots:
         QCOMPARE(column(SentCommands::ActionColumn), QStringList(15, "Send All"));
         const QStringList words = column(SentCommands::CommandColumn);
         QCOMPARE(words.mid(0, 3), (QStringList{"Left offset 000", "Set line 1 to \"a,\"b\"\"", "Clear line 2"}));
-        QCOMPARE(words.mid(12), (QStringList{"Background transparency 0", "Horizontal position 00", "Vertical position 00"}));
+        QCOMPARE(words.mid(12),
+                 (QStringList{"Background transparency 0", "Horizontal position 00", "Vertical position 00"}));
         if (const QString folder = qEnvironmentVariable("QUILLANE_SCREENSHOTS"); !folder.isEmpty())
             QVERIFY(monitor->grab().save(folder + "/sent-commands.png"));
 
@@ -58,7 +59,8 @@ private slots:
         QCOMPARE(lines.size(), 16);
         QCOMPARE(lines.first(), "Time,Action,Command,Bytes,State");
         // Quotes around a field with a comma or a quote, which is doubled.
-        QCOMPARE(lines.at(2).section(u',', 1), "Send All,\"Set line 1 to \"\"a,\"\"b\"\"\"\"\",F0 53 30 31 61 2C 22 62 22 0A,sent");
+        QCOMPARE(lines.at(2).section(u',', 1),
+                 "Send All,\"Set line 1 to \"\"a,\"\"b\"\"\"\"\",F0 53 30 31 61 2C 22 62 22 0A,sent");
     }
 
     // What is still queued when the port goes is dropped; what left stays sent.

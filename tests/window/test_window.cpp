@@ -100,8 +100,8 @@ private slots:
         QString seen;
         QTimer::singleShot(0, &w.window, [&seen] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                seen = QStringList{box->text(), box->windowTitle(), box->informativeText(), QString::number(box->icon()),
-                                   QString::number(box->buttons().size())}
+                seen = QStringList{box->text(), box->windowTitle(), box->informativeText(),
+                                   QString::number(box->icon()), QString::number(box->buttons().size())}
                            .join(u'|');
                 box->done(0);
             }
@@ -139,7 +139,7 @@ private slots:
     {
         WindowFixture w;
         const QByteArray content = "0\r\n5\r\n0A\r\n7\r\n2\r\n" + QByteArray(300, 'a') + "\r\n" + QByteArray(300, 'b')
-                                 + "\r\n1F\r\n2E\r\n9\r\n";
+                                   + "\r\n1F\r\n2E\r\n9\r\n";
         w.open(content);
         QVERIFY(QDir(w.dir.path()).mkdir("elsewhere"));
         const QString saved = w.dir.filePath("elsewhere/again.ptx");
@@ -176,8 +176,10 @@ private slots:
         const QByteArray line = "\xF0S01" + QByteArray(300, 'L') + "\n";
         QTest::newRow("line") << "SendSelectLineBtn" << line << QStringList() << "2a|G|7";
         QTest::newRow("page") << "ReloadSelectedLineBtn" << QByteArray("\xF0L01\xF0p02") << QStringList() << "2a|G|7";
-        QTest::newRow("hex bytes after the line") << "SendBytesSelectedLineBtn" << line + "\r\n" << QStringList() << "2a|G|7";
-        QTest::newRow("values") << "SendAllBtn" << "\xF0O02a" + line + "\xF0P02\xF0V07"
+        QTest::newRow("hex bytes after the line") << "SendBytesSelectedLineBtn" << line + "\r\n"
+                                                  << QStringList() << "2a|G|7";
+        QTest::newRow("values") << "SendAllBtn"
+                                << "\xF0O02a" + line + "\xF0P02\xF0V07"
                                 << QStringList{"Out of Range|Error|error|", "Invalid Value|Quillane|information|"}
                                 << "02a|0G|07";
     }

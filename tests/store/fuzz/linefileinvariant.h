@@ -16,8 +16,13 @@ inline bool roundTrips(QByteArrayView bytes)
         return true;
     if (*read->lineCount < 1 || *read->lineCount > 255 || read->lineTexts.size() > *read->lineCount)
         return false;
-    LineFileFields fields{*read->comPortIndex, *read->baudRateIndex, *read->leftOffset, *read->transparencyValue,
-                          read->lineTexts, read->hPos.value_or(QString()), read->vPos.value_or(QString()),
+    LineFileFields fields{*read->comPortIndex,
+                          *read->baudRateIndex,
+                          *read->leftOffset,
+                          *read->transparencyValue,
+                          read->lineTexts,
+                          read->hPos.value_or(QString()),
+                          read->vPos.value_or(QString()),
                           read->pageCount.value_or(32)};
     while (fields.lineTexts.size() < *read->lineCount)
         fields.lineTexts.append(QString());

@@ -48,6 +48,9 @@ void SentCommands::commandSent(const SentCommand &command, bool refused)
 {
     m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_action, command, m_acceptedTotal(),
                       refused ? State::Refused : State::Queued});
+    // The operand lies within the bytes, where the words are read from again:
+    // keeping it twice would double what a long session holds.
+    m_rows.back().command.operand.clear();
     scheduleBatch();
 }
 
@@ -135,8 +138,15 @@ QString SentCommands::cell(const Row &row, int column) const
         return QDateTime::fromMSecsSinceEpoch(row.msecsSinceEpoch).time().toString(QStringLiteral("hh:mm:ss.zzz"));
     case ActionColumn:
         return row.action;
-    case CommandColumn:
-        return commandWords(row.command);
+    case CommandColumn: {
+        // The bytes decode to exactly the command that was built (the decoder
+        // is the builders' inverse); bytes cut short decode as incomplete.
+        SentCommand command = row.command;
+        if (const QList<SentCommand> decoded = decodeCommands(row.command.bytes); !decoded.isEmpty())
+            command = decoded.first();
+        command.incomplete = command.incomplete || row.command.incomplete;
+        return commandWords(command);
+    }
     case BytesColumn:
         return QString::fromLatin1(row.command.bytes.toHex(' ').toUpper());
     case StateColumn:

@@ -85,28 +85,23 @@ private slots:
         const IndexCommand all = [](Rig &r, int n) { r.commands.sendAllLines(r.store, n); };
         const IndexCommand clearAll = [](Rig &r, int n) { r.commands.clearAllLines(n); };
         const IndexCommand reload = [](Rig &r, int n) { r.commands.reloadLine(r.store, n, 1); }; // then page 2
-        QTest::newRow("line 3") << one << 2 << 0 << "F053|3033|43|0A"
-                                << "";
-        QTest::newRow("empty line 2 is cleared, no terminator") << one << 1 << 0 << "F043|3032"
-                                                                << "";
-        QTest::newRow("three spaces are text") << one << 4 << 0 << "F053|3035|202020|0A"
-                                               << "";
+        // clang-format off
+        QTest::newRow("line 3") << one << 2 << 0 << "F053|3033|43|0A" << QString();
+        QTest::newRow("empty line 2 is cleared, no terminator") << one << 1 << 0 << "F043|3032" << QString();
+        QTest::newRow("three spaces are text") << one << 4 << 0 << "F053|3035|202020|0A" << QString();
         QTest::newRow("no selection") << one << -1 << 0 << "" << Invalid;
         QTest::newRow("line 256: number does not fit") << one << 255 << 0 << "" << Invalid;
         QTest::newRow("refused code") << one << 2 << 1 << "" << Invalid;
         QTest::newRow("refused field") << one << 2 << 2 << "F053" << Invalid;
         QTest::newRow("refused text") << one << 2 << 3 << "F053|3033" << Invalid;
         QTest::newRow("refused terminator") << one << 2 << 4 << "F053|3033|43" << Invalid;
-        QTest::newRow("empty line, refused clear: silent") << one << 1 << 1 << ""
-                                                           << "";
+        QTest::newRow("empty line, refused clear: silent") << one << 1 << 1 << "" << QString();
         QTest::newRow("all 3 go on after a refusal") << all << 3 << 2 << "F053|F043|3032|F053|3033|43|0A" << Invalid;
-        QTest::newRow("clearing all 2 goes on, silently") << clearAll << 2 << 1 << "F043|3032"
-                                                          << "";
-        QTest::newRow("reload line 3, then the page") << reload << 2 << 0 << "F04C|3033|F070|3032"
-                                                      << "";
+        QTest::newRow("clearing all 2 goes on, silently") << clearAll << 2 << 1 << "F043|3032" << QString();
+        QTest::newRow("reload line 3, then the page") << reload << 2 << 0 << "F04C|3033|F070|3032" << QString();
         QTest::newRow("refused reload stops before the page") << reload << 2 << 2 << "F04C" << Invalid;
-        QTest::newRow("empty line: refused clear is silent, the page follows") << reload << 1 << 1 << "F070|3032"
-                                                                               << "";
+        QTest::newRow("empty line: refused clear is silent, the page follows") << reload << 1 << 1 << "F070|3032" << QString();
+        // clang-format on
     }
 
     void lineCommands() { indexCommand(); }
@@ -119,19 +114,15 @@ private slots:
         const IndexCommand on = [](Rig &r, int n) { r.commands.SendCursorCommand(r.codes.CmdCursorOn, n); };
         const IndexCommand off = [](Rig &r, int n) { r.commands.SendCursorCommand(r.codes.CmdCursorOff, n); };
         const IndexCommand osdOff = [](Rig &r, int) { r.commands.turnOsdOff(); };
-        QTest::newRow("select page 32, lower p") << select << 31 << 0 << "F070|3230"
-                                                 << "";
-        QTest::newRow("reload page 11, upper P") << reload << 10 << 0 << "F050|3042"
-                                                 << "";
-        QTest::newRow("no selection is 00") << select << -1 << 0 << "F070|3030"
-                                            << "";
+        // clang-format off
+        QTest::newRow("select page 32, lower p") << select << 31 << 0 << "F070|3230" << QString();
+        QTest::newRow("reload page 11, upper P") << reload << 10 << 0 << "F050|3042" << QString();
+        QTest::newRow("no selection is 00") << select << -1 << 0 << "F070|3030" << QString();
         QTest::newRow("refused field") << reload << 0 << 2 << "F050" << Invalid;
-        QTest::newRow("cursor on line 255, upper T") << on << 254 << 0 << "F054|4646"
-                                                     << "";
-        QTest::newRow("cursor off line 1, lower t") << off << 0 << 0 << "F074|3031"
-                                                    << "";
-        QTest::newRow("OSD off is BD alone") << osdOff << 0 << 0 << "BD"
-                                             << "";
+        QTest::newRow("cursor on line 255, upper T") << on << 254 << 0 << "F054|4646" << QString();
+        QTest::newRow("cursor off line 1, lower t") << off << 0 << 0 << "F074|3031" << QString();
+        QTest::newRow("OSD off is BD alone") << osdOff << 0 << 0 << "BD" << QString();
+        // clang-format on
     }
 
     void pageCommands() { indexCommand(); }
@@ -147,55 +138,25 @@ private slots:
         const FieldCommand transparency = [](Rig &r, QString &text) {
             r.commands.sendTransparency(text, r.transparencyMin, r.transparencyMax);
         };
-        QTest::newRow("H lower case goes out as typed") << h << "1a"
-                                                        << "1a" << 0 << "F048|3161"
-                                                        << "";
-        QTest::newRow("V 7 zero-filled") << v << "7"
-                                         << "07" << 0 << "F056|3037"
-                                         << "";
-        QTest::newRow("H g filled, then refused") << h << "g"
-                                                  << "0g" << 0 << ""
-                                                  << "InvalidValue";
-        QTest::newRow("H empty writes nothing") << h << ""
-                                                << "" << 0 << ""
-                                                << "";
-        QTest::newRow("H refused operand keeps the code") << h << "FF"
-                                                          << "FF" << 2 << "F048"
-                                                          << "InvalidValue";
-        QTest::newRow("offset 1 to 001") << offset << "1"
-                                         << "001" << 0 << "F04F|303031"
-                                         << "";
-        QTest::newRow("offset empty: lines only") << offset << ""
-                                                  << "" << 0 << ""
-                                                  << "";
-        QTest::newRow("offset refused") << offset << "1"
-                                        << "001, lines must not follow" << 1 << "" << Invalid;
-        QTest::newRow("transparency 10 is A") << transparency << "10"
-                                              << "10" << 0 << "F042|41"
-                                              << "";
-        QTest::newRow("transparency 15 is F") << transparency << "15"
-                                              << "15" << 0 << "F042|46"
-                                              << "";
-        QTest::newRow("transparency 16") << transparency << "16"
-                                         << "16" << 0 << ""
-                                         << "OutOfRange";
-        QTest::newRow("transparency -1") << transparency << "-1"
-                                         << "-1" << 0 << ""
-                                         << "OutOfRange";
-        QTest::newRow("transparency 15.2 is above") << transparency << "15.2"
-                                                    << "15.2" << 0 << ""
-                                                    << "OutOfRange";
-        QTest::newRow("transparency .5 halfway to even 0") << transparency << ".5"
-                                                           << ".5" << 0 << "F042|30"
-                                                           << "";
-        QTest::newRow("transparency .6 to 1") << transparency << ".6"
-                                              << ".6" << 0 << "F042|31"
-                                              << "";
-        QTest::newRow("transparency empty") << transparency << ""
-                                            << "" << 0 << ""
-                                            << "";
-        QTest::newRow("transparency refused digit") << transparency << "9"
-                                                    << "9" << 2 << "F042" << Invalid;
+        // clang-format off
+        QTest::newRow("H lower case goes out as typed") << h << "1a" << "1a" << 0 << "F048|3161" << QString();
+        QTest::newRow("V 7 zero-filled") << v << "7" << "07" << 0 << "F056|3037" << QString();
+        QTest::newRow("H g filled, then refused") << h << "g" << "0g" << 0 << "" << "InvalidValue";
+        QTest::newRow("H empty writes nothing") << h << "" << "" << 0 << "" << QString();
+        QTest::newRow("H refused operand keeps the code") << h << "FF" << "FF" << 2 << "F048" << "InvalidValue";
+        QTest::newRow("offset 1 to 001") << offset << "1" << "001" << 0 << "F04F|303031" << QString();
+        QTest::newRow("offset empty: lines only") << offset << "" << "" << 0 << "" << QString();
+        QTest::newRow("offset refused") << offset << "1" << "001, lines must not follow" << 1 << "" << Invalid;
+        QTest::newRow("transparency 10 is A") << transparency << "10" << "10" << 0 << "F042|41" << QString();
+        QTest::newRow("transparency 15 is F") << transparency << "15" << "15" << 0 << "F042|46" << QString();
+        QTest::newRow("transparency 16") << transparency << "16" << "16" << 0 << "" << "OutOfRange";
+        QTest::newRow("transparency -1") << transparency << "-1" << "-1" << 0 << "" << "OutOfRange";
+        QTest::newRow("transparency 15.2 is above") << transparency << "15.2" << "15.2" << 0 << "" << "OutOfRange";
+        QTest::newRow("transparency .5 halfway to even 0") << transparency << ".5" << ".5" << 0 << "F042|30" << QString();
+        QTest::newRow("transparency .6 to 1") << transparency << ".6" << ".6" << 0 << "F042|31" << QString();
+        QTest::newRow("transparency empty") << transparency << "" << "" << 0 << "" << QString();
+        QTest::newRow("transparency refused digit") << transparency << "9" << "9" << 2 << "F042" << Invalid;
+        // clang-format on
     }
 
     void valueCommands() { fieldCommand(); }
@@ -206,15 +167,12 @@ private slots:
         columns<FieldCommand, QString>();
         const FieldCommand bytes = [](Rig &r, QString &text) { r.commands.SendHexBytes(text); };
         const char *error = "SendBytesError";
-        QTest::newRow("lower case, odd last alone") << bytes << "abc"
-                                                    << "abc" << 0 << "AB|0C"
-                                                    << "";
-        QTest::newRow("bad pair keeps earlier bytes") << bytes << "1A1G"
-                                                      << "1A1G" << 0 << "1A" << error;
-        QTest::newRow("a blank is part of a pair") << bytes << "1A 2B"
-                                                   << "1A 2B" << 0 << "1A" << error;
-        QTest::newRow("refused byte stops") << bytes << "1A2B3C"
-                                            << "1A2B3C" << 2 << "1A" << error;
+        // clang-format off
+        QTest::newRow("lower case, odd last alone") << bytes << "abc" << "abc" << 0 << "AB|0C" << QString();
+        QTest::newRow("bad pair keeps earlier bytes") << bytes << "1A1G" << "1A1G" << 0 << "1A" << error;
+        QTest::newRow("a blank is part of a pair") << bytes << "1A 2B" << "1A 2B" << 0 << "1A" << error;
+        QTest::newRow("refused byte stops") << bytes << "1A2B3C" << "1A2B3C" << 2 << "1A" << error;
+        // clang-format on
     }
 
     void hexBytes() { fieldCommand(); }

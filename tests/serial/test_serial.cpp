@@ -51,18 +51,14 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("variable"); // name=value
         QTest::addColumn<QString>("device");
-        QTest::newRow("COM 2 is the second device") << 2 << ""
-                                                    << "/dev/ttyACM0";
-        QTest::newRow("beyond the list") << 3 << ""
-                                         << "";
-        QTest::newRow("the variable wins over the list") << 1 << "QUILLANE_COM1=/dev/pts/7"
-                                                         << "/dev/pts/7";
-        QTest::newRow("COM 10 by its variable") << 10 << "QUILLANE_COM10=/dev/ttyS4"
-                                                << "/dev/ttyS4";
-        QTest::newRow("another port's variable does not count") << 2 << "QUILLANE_COM1=/dev/pts/7"
-                                                                << "/dev/ttyACM0";
-        QTest::newRow("port 17 is none") << 17 << "QUILLANE_COM17=/dev/pts/7"
-                                         << "";
+        // clang-format off
+        QTest::newRow("COM 2 is the second device") << 2 << QString() << "/dev/ttyACM0";
+        QTest::newRow("beyond the list") << 3 << "" << QString();
+        QTest::newRow("the variable wins over the list") << 1 << "QUILLANE_COM1=/dev/pts/7" << "/dev/pts/7";
+        QTest::newRow("COM 10 by its variable") << 10 << "QUILLANE_COM10=/dev/ttyS4" << "/dev/ttyS4";
+        QTest::newRow("another port's variable does not count") << 2 << "QUILLANE_COM1=/dev/pts/7" << "/dev/ttyACM0";
+        QTest::newRow("port 17 is none") << 17 << "QUILLANE_COM17=/dev/pts/7" << QString();
+        // clang-format on
     }
 
     void deviceFor()
@@ -80,11 +76,13 @@ private slots:
     {
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("settings");
+        // clang-format off
         QTest::newRow("empty baud rate (no BaudRate selection)") << 1 << ",n,8,1";
         QTest::newRow("zero baud rate") << 1 << "0,n,8,1";
         QTest::newRow("unknown parity letter") << 1 << "2400,x,8,1";
         QTest::newRow("nine data bits") << 1 << "2400,n,9,1";
         QTest::newRow("port 0 (no COM port selection)") << 0 << "2400,n,8,1";
+        // clang-format on
     }
 
     void refusesToOpen()
@@ -146,14 +144,15 @@ private slots:
         QTest::addColumn<int>("queued");
         QTest::addColumn<bool>("reading");
         QTest::addColumn<End>("end");
+        // clang-format off
         QTest::newRow("drained: the reader keeps up") << "115200,n,8,1" << 100000 << true << Drained;
         // At 4 Mbaud the deadline is about 2.25 s: the 2 s margin and 250 ms of line time.
-        QTest::newRow("drained: the device takes nothing, the rest dropped")
-            << "4000000,n,8,1" << 100000 << false << Drained;
+        QTest::newRow("drained: the device takes nothing, the rest dropped") << "4000000,n,8,1" << 100000 << false << Drained;
         // At 2400 baud it is minutes away: the stall is reported, and close() ends the wait.
         QTest::newRow("stalled drain cut short") << "2400,n,8,1" << 100000 << false << CutShort;
         QTest::newRow("device lost while draining") << "115200,n,8,1" << 100000 << false << Lost;
         QTest::newRow("device lost with nothing queued") << "115200,n,8,1" << 0 << false << Lost;
+        // clang-format on
     }
 
     // How a queue ends. Nothing is taken once a drain starts, and what arrives

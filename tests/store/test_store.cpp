@@ -27,16 +27,10 @@ QString describe(const LineFileRead &read)
     const auto number = [](const std::optional<int> &v, bool replaced) {
         return v ? QString::number(*v) + (replaced ? "!" : "") : QStringLiteral("-");
     };
-    return QStringList{number(d.comPortIndex, false),
-                       number(d.baudRateIndex, false),
-                       d.leftOffset.value_or("-"),
-                       d.transparencyValue.value_or("-"),
-                       number(d.lineCount, d.lineCountReplaced),
-                       d.lineTexts.join(u','),
-                       d.hPos.value_or("-"),
-                       d.vPos.value_or("-"),
-                       number(d.pageCount, d.pageCountReplaced)}
-        .join(u'|');
+    QStringList fields{number(d.comPortIndex, false), number(d.baudRateIndex, false), d.leftOffset.value_or("-")};
+    fields << d.transparencyValue.value_or("-") << number(d.lineCount, d.lineCountReplaced) << d.lineTexts.join(u',');
+    fields << d.hPos.value_or("-") << d.vPos.value_or("-") << number(d.pageCount, d.pageCountReplaced);
+    return fields.join(u'|');
 }
 
 // The bytes, then zeros up to size.
@@ -87,6 +81,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         const QString millionNines(1'000'000, u'9');
+        // clang-format off
         QTest::newRow("2.5 halfway to even 2") << "2.5";
         QTest::newRow("blanks, tabs and line feeds skipped") << " - 1\t2\n. 5 e + 1";
         QTest::newRow("32767 is the largest") << "32767";
@@ -94,8 +89,8 @@ private slots:
         QTest::newRow("-32768.5 rounds in range") << "-32768.5";
         QTest::newRow("a million digits") << millionNines;
         // Halfway between 1 and the next double, but for a digit 1000 places on.
-        QTest::newRow("far digits decide a halfway case")
-            << "1.00000000000000011102230246251565404236316680908203125" + QString(1000, u'0') + "1";
+        QTest::newRow("far digits decide a halfway case") << "1.00000000000000011102230246251565404236316680908203125" + QString(1000, u'0') + "1";
+        // clang-format on
     }
 
     void decimalReadsAsStrtod()
@@ -129,7 +124,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
         const QStringList head{"0", "3", "000", "0"};
-        const QStringList twelve(12, "t");
+        const QStringList twelve(12, "t"), tail{"00", "00", "32"};
         const QString readTwelve = "0|3|000|0|12!|" + twelve.join(u',') + "|00|00|32";
         QByteArray everyByte;
         for (int b = 1; b < 256; ++b)
@@ -137,31 +132,22 @@ private slots:
                 everyByte += char(b);
         const QString text = Codec::decode(everyByte) + QString(47, 'x');
 
-        QTest::newRow("300 characters: every byte but CR and LF")
-            << file(head + QStringList{"1", text, "h", "v", "7"}) << "0|3|000|0|1|" + text + "|h|v|7";
-        QTest::newRow("line count 0 becomes 12")
-            << file(head + QStringList{"0"} + twelve + QStringList{"00", "00", "32"}) << readTwelve;
-        QTest::newRow("line count 300 becomes 12")
-            << file(head + QStringList{"300"} + twelve + QStringList{"00", "00", "32"}) << readTwelve;
-        QTest::newRow("page count 0 becomes 4")
-            << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
-        QTest::newRow("page count 256 becomes 32")
-            << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
+        // clang-format off
+        QTest::newRow("300 characters: every byte but CR and LF") << file(head + QStringList{"1", text, "h", "v", "7"}) << "0|3|000|0|1|" + text + "|h|v|7";
+        QTest::newRow("line count 0 becomes 12") << file(head + "0" + twelve + tail) << readTwelve;
+        QTest::newRow("line count 300 becomes 12") << file(head + "300" + twelve + tail) << readTwelve;
+        QTest::newRow("page count 0 becomes 4") << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
+        QTest::newRow("page count 256 becomes 32") << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
         QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";
-        QTest::newRow("values kept as read")
-            << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
-        QTest::newRow("CR alone ends a line, LF alone is a character")
-            << QByteArray("0\r3\r\n\n1 \n\r\r\n") << "0|3|\n1 \n||-||-|-|-";
+        QTest::newRow("values kept as read") << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
+        QTest::newRow("CR alone ends a line, LF alone is a character") << QByteArray("0\r3\r\n\n1 \n\r\r\n") << "0|3|\n1 \n||-||-|-|-";
         QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
-        QTest::newRow("port index 16 of 16 entries")
-            << file({"16"}) << "line 1: 16 names no entry of the COM port list";
+        QTest::newRow("port index 16 of 16 entries") << file({"16"}) << "line 1: 16 names no entry of the COM port list";
         QTest::newRow("port index -2") << file({"-2"}) << "line 1: -2 names no entry of the COM port list";
-        QTest::newRow("baud index against its own list")
-            << file({"0", "14"}) << "line 2: 14 names no entry of the baud rate list";
-        QTest::newRow("line count 40000") << file(head + QStringList{"40000"})
-                                          << "line 5: the count \"40000\" is not a number within -32768 to 32767";
-        QTest::newRow("page count 40000") << file(head + QStringList{"1", "a", "h", "v", "40000"})
-                                          << "line 9: the count \"40000\" is not a number within -32768 to 32767";
+        QTest::newRow("baud index against its own list") << file({"0", "14"}) << "line 2: 14 names no entry of the baud rate list";
+        QTest::newRow("line count 40000") << file(head + QStringList{"40000"}) << "line 5: the count \"40000\" is not a number within -32768 to 32767";
+        QTest::newRow("page count 40000") << file(head + QStringList{"1", "a", "h", "v", "40000"}) << "line 9: the count \"40000\" is not a number within -32768 to 32767";
+        // clang-format on
     }
 
     // The same whole and fed byte by byte; what is accepted reads back alike.
@@ -182,8 +168,10 @@ private slots:
         QTest::addColumn<int>("spareKiB");
         QTest::addColumn<int>("contentKiB");
         // QFileDevice buffers 16 KiB: below that only flush() sees the failure.
+        // clang-format off
         QTest::newRow("content fits the write buffer, flush fails") << 4 << 12;
         QTest::newRow("content bypasses the write buffer, write runs short") << 8 << 48;
+        // clang-format on
     }
 
     void fullFilesystemKeepsOldFile()
@@ -221,6 +209,7 @@ private slots:
         QTest::addColumn<qint64>("mostRead");
         constexpr qint64 MiB = 1024 * 1024;
         const QString notRegular = "not a regular file";
+        // clang-format off
         QTest::newRow("missing file") << 0 << QByteArray() << "No such file or directory" << 0LL;
         QTest::newRow("folder") << int(S_IFDIR) << QByteArray() << notRegular << 0LL;
         QTest::newRow("FIFO with no writer") << int(S_IFIFO) << QByteArray() << notRegular << 0LL;
@@ -228,10 +217,9 @@ private slots:
         QTest::newRow("link to /dev/zero") << int(S_IFLNK) << QByteArray("/dev/zero") << notRegular << 0LL;
         QTest::newRow("link to /dev/urandom") << int(S_IFLNK) << QByteArray("/dev/urandom") << notRegular << 0LL;
         QTest::newRow("1 GiB without a line end") << int(S_IFREG) << QByteArray() << "larger than 16 MiB" << 17 * MiB;
-        QTest::newRow("1 GiB after a valid head")
-            << int(S_IFREG) << QByteArray("0\r\n3\r\n000\r\n0\r\n1\r\nA\r\n00\r\n00\r\n7\r\n") << "" << MiB;
-        QTest::newRow("1 GiB after a bad first line")
-            << int(S_IFREG) << QByteArray("16\r\n") << "line 1: 16 names no entry of the COM port list" << MiB;
+        QTest::newRow("1 GiB after a valid head") << int(S_IFREG) << QByteArray("0\r\n3\r\n000\r\n0\r\n1\r\nA\r\n00\r\n00\r\n7\r\n") << "" << MiB;
+        QTest::newRow("1 GiB after a bad first line") << int(S_IFREG) << QByteArray("16\r\n") << "line 1: 16 names no entry of the COM port list" << MiB;
+        // clang-format on
     }
 
     // Opening neither waits nor reads past what it uses, and says why it refuses.

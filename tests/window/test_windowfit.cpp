@@ -54,14 +54,12 @@ private:
 
 private slots:
     void cleanup() { QApplication::setFont(appFont); }
-
     void fits_data();
     void fits();
     void accessibleNames_data();
     void accessibleNames();
     void tabChain();
 };
-
 void TestWindowFit::fits_data()
 {
     QTest::addColumn<QFont>("font");

@@ -134,8 +134,8 @@ private slots:
 
         // clang-format off
         QTest::newRow("300 characters: every byte but CR and LF") << file(head + QStringList{"1", text, "h", "v", "7"}) << "0|3|000|0|1|" + text + "|h|v|7";
-        QTest::newRow("line count 0 becomes 12") << file(head + "0" + twelve + tail) << readTwelve;
-        QTest::newRow("line count 300 becomes 12") << file(head + "300" + twelve + tail) << readTwelve;
+        QTest::newRow("line count 0 becomes 12") << file(head + QStringList("0") + twelve + tail) << readTwelve;
+        QTest::newRow("line count 300 becomes 12") << file(head + QStringList("300") + twelve + tail) << readTwelve;
         QTest::newRow("page count 0 becomes 4") << file(head + QStringList{"1", "a", "h", "v", "0"}) << "0|3|000|0|1|a|h|v|4!";
         QTest::newRow("page count 256 becomes 32") << file(head + QStringList{"1", "a", "h", "v", "256"}) << "0|3|000|0|1|a|h|v|32!";
         QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";

@@ -104,7 +104,6 @@ bool SerialLink::open()
     m_description = QStringLiteral("%1, %2").arg(device, m_settings);
     m_bitsPerChar = format->bitsPerChar;
     m_queued = 0;
-    m_sent = 0;
     m_accepted = 0;
     m_handedOver = 0;
     m_state = State::Open;
@@ -211,20 +210,24 @@ QString SerialLink::description() const
     return m_description;
 }
 
-void SerialLink::onBytesWritten(qint64 bytes)
+void SerialLink::onBytesWritten()
 {
     if (m_state != State::Open && m_state != State::Draining)
         return;
-    m_sent += bytes;
     updateHandedOver();
     if (m_port->bytesToWrite() == 0) {
         m_queued = 0;
-        m_sent = 0;
         emit idle();
     } else if (m_sinceProgress.elapsed() >= ProgressIntervalMs) {
         m_sinceProgress.start();
-        emit progress(m_queued, m_sent);
+        emit progress(m_queued, sentOfQueued());
     }
+}
+
+// How much of what was queued since the queue was last empty has gone out.
+qint64 SerialLink::sentOfQueued() const
+{
+    return m_queued - m_port->bytesToWrite();
 }
 
 void SerialLink::onPortError(int error)
@@ -296,7 +299,7 @@ void SerialLink::checkStall()
         m_sinceMoved.start();
     } else if (m_sinceMoved.isValid() && m_sinceMoved.elapsed() >= StallMs) {
         m_sinceMoved.invalidate(); // said once; a move starts the clock again
-        emit progress(m_queued, m_sent);
+        emit progress(m_queued, sentOfQueued());
         emit stalled(pending);
     }
 }
@@ -343,7 +346,6 @@ qint64 SerialLink::shutPort()
     if (m_port->isOpen())
         m_port->close();
     m_queued = 0;
-    m_sent = 0;
     m_description.clear();
     return dropped;
 }

@@ -84,7 +84,8 @@ public:
 private:
     enum class State { Closed, Open, Draining, Failing };
 
-    void onBytesWritten(qint64 bytes);
+    void onBytesWritten();
+    qint64 sentOfQueued() const;
     void onPortError(int error);
     void onDeviceEvent();
     void checkDrain();
@@ -107,7 +108,6 @@ private:
     QString m_error;
     int m_bitsPerChar = 10;
     qint64 m_queued = 0;
-    qint64 m_sent = 0;
     qint64 m_accepted = 0;   // taken by write(), since the port opened
     qint64 m_handedOver = 0; // to the driver, since the port opened
     qint64 m_leftAtLastLook = -1;

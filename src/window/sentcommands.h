@@ -4,10 +4,10 @@
 
 #include <QAbstractTableModel>
 
-class QTimer;
-
 #include <deque>
 #include <functional>
+
+class QTimer;
 
 // Every command the program handed to the port, newest last: when, for which
 // action, what it says, its bytes and whether it left. Keeps the last MaxRows;

@@ -44,14 +44,31 @@ SentCommands::SentCommands(std::function<qint64()> acceptedTotal, QObject *paren
     connect(m_batch, &QTimer::timeout, this, &SentCommands::flush);
 }
 
+void SentCommands::setAction(const QString &action)
+{
+    const auto known = std::find(m_actions.begin(), m_actions.end(), action);
+    m_action = int(known - m_actions.begin());
+    if (known == m_actions.end())
+        m_actions.push_back(action);
+}
+
 void SentCommands::commandSent(const SentCommand &command, bool refused)
 {
-    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_action, command, m_acceptedTotal(),
-                      refused ? State::Refused : State::Queued});
-    // The operand lies within the bytes, where the words are read from again:
-    // keeping it twice would double what a long session holds.
-    m_rows.back().command.operand.clear();
+    // The operand lies within the bytes, where the words are read from again.
+    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(),
+                      m_bytes.append(command.bytes.constData(), command.bytes.size()), command.bytes.size(), m_action,
+                      command.number, command.kind, refused ? State::Refused : State::Queued, command.incomplete});
     scheduleBatch();
+}
+
+SentCommand SentCommands::command(const Row &row) const
+{
+    SentCommand command;
+    command.kind = row.kind;
+    command.number = row.number;
+    command.bytes = QByteArray::fromRawData(m_bytes.at(row.bytesAt), row.size);
+    command.incomplete = row.incomplete;
+    return command;
 }
 
 void SentCommands::flush()
@@ -63,7 +80,11 @@ void SentCommands::flush()
         const size_t shownGone = std::min(excess, size_t(m_shown));
         if (shownGone > 0)
             beginRemoveRows({}, 0, int(shownGone) - 1);
-        m_rows.erase(m_rows.begin(), m_rows.begin() + qsizetype(excess));
+        m_rows.pop_front(excess);
+        if (m_rows.empty())
+            m_bytes.clear();
+        else
+            m_bytes.releaseBefore(m_rows[0].bytesAt);
         m_shown -= int(shownGone);
         m_firstQueued = m_firstQueued > excess ? m_firstQueued - excess : 0;
         m_firstUnannounced = m_firstUnannounced > excess ? m_firstUnannounced - excess : 0;
@@ -123,6 +144,7 @@ void SentCommands::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_bytes.clear();
     m_shown = 0;
     m_firstQueued = 0;
     m_firstUnannounced = 0;
@@ -137,18 +159,18 @@ QString SentCommands::cell(const Row &row, int column) const
     case TimeColumn:
         return QDateTime::fromMSecsSinceEpoch(row.msecsSinceEpoch).time().toString(QStringLiteral("hh:mm:ss.zzz"));
     case ActionColumn:
-        return row.action;
+        return m_actions[size_t(row.action)];
     case CommandColumn: {
         // The bytes decode to exactly the command that was built (the decoder
         // is the builders' inverse); bytes cut short decode as incomplete.
-        SentCommand command = row.command;
-        if (const QList<SentCommand> decoded = decodeCommands(row.command.bytes); !decoded.isEmpty())
-            command = decoded.first();
-        command.incomplete = command.incomplete || row.command.incomplete;
-        return commandWords(command);
+        SentCommand sent = command(row);
+        if (const QList<SentCommand> decoded = decodeCommands(sent.bytes); !decoded.isEmpty())
+            sent = decoded.first();
+        sent.incomplete = sent.incomplete || row.incomplete;
+        return commandWords(sent);
     }
     case BytesColumn:
-        return QString::fromLatin1(row.command.bytes.toHex(' ').toUpper());
+        return QString::fromLatin1(command(row).bytes.toHex(' ').toUpper());
     case StateColumn:
         return stateText(row.state);
     }
@@ -203,10 +225,10 @@ QVariant SentCommands::data(const QModelIndex &index, int role) const
         return cell(row, index.column());
     // A cell shows a line's worth; laying out a 780-character byte column
     // for every visible row would cost more than all the rest of a repaint.
-    if (index.column() == BytesColumn && row.command.bytes.size() > ShownBytes) {
+    if (index.column() == BytesColumn && row.size > ShownBytes) {
         return QStringLiteral("%1 … (%2 bytes)")
-            .arg(QString::fromLatin1(row.command.bytes.first(ShownBytes).toHex(' ').toUpper()))
-            .arg(row.command.bytes.size());
+            .arg(QString::fromLatin1(QByteArray::fromRawData(m_bytes.at(row.bytesAt), ShownBytes).toHex(' ').toUpper()))
+            .arg(row.size);
     }
     const QString text = cell(row, index.column());
     return text.size() > ShownCharacters ? text.left(ShownCharacters - 1) + u'…' : text;

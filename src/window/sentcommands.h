@@ -1,11 +1,12 @@
 #pragma once
 
 #include "protocol/commands.h"
+#include "window/recordstore.h"
 
 #include <QAbstractTableModel>
 
-#include <deque>
 #include <functional>
+#include <vector>
 
 class QTimer;
 
@@ -26,8 +27,8 @@ public:
     explicit SentCommands(std::function<qint64()> acceptedTotal, QObject *parent = nullptr);
 
     // What the operator did that sends the commands recorded from now on.
-    void setAction(const QString &action) { m_action = action; }
-    QString action() const { return m_action; }
+    void setAction(const QString &action);
+    QString action() const { return m_actions[m_action]; }
 
     void commandSent(const SentCommand &command, bool refused) override;
     // The link has handed `total` bytes since it opened to the driver.
@@ -56,18 +57,27 @@ private:
     struct Row
     {
         qint64 msecsSinceEpoch;
-        QString action; // shared with every row of the same action
-        SentCommand command;
-        qint64 end; // where its last byte lies in the link's stream
+        qint64 end;     // where its last byte lies in the link's stream
+        qint64 bytesAt; // in m_bytes
+        qsizetype size;
+        int action; // in m_actions
+        int number;
+        CommandKind kind;
         State state;
+        bool incomplete;
     };
+    SentCommand command(const Row &row) const;
     QString cell(const Row &row, int column) const;
     void announceStates(size_t first);
     void scheduleBatch();
 
     std::function<qint64()> m_acceptedTotal;
-    std::deque<Row> m_rows;
-    QString m_action;
+    RecordMemory m_memory{MaxRows * (sizeof(Row) + 260)};
+    RecordQueue<Row> m_rows{m_memory};
+    RecordBytes m_bytes{m_memory};
+    // The few texts that name an action, each kept once.
+    std::vector<QString> m_actions{QString()};
+    int m_action = 0;
     qint64 m_discarded = 0;
     size_t m_firstQueued = 0; // rows before it have all left or failed
     // Views hear of new rows and of states in batches, at most every

@@ -78,19 +78,36 @@ private slots:
         QVERIFY(!column(SentCommands::StateColumn).contains("queued"));
     }
 
-    // The record keeps the newest rows and counts the ones it let go.
+    // The record keeps the newest rows, each with its own bytes, and counts
+    // the ones it let go, also past what its memory holds in one piece.
     void keepsTheLastTenThousand()
     {
         SentCommands record([] { return qint64(0); });
+        constexpr int Total = 3 * SentCommands::MaxRows + 1;
+        const auto bytesOf = [](int i) {
+            // Longer than a chunk of the record's memory: one dropped, one kept.
+            const bool long_ = i == SentCommands::MaxRows || i == Total - 2;
+            return QByteArray::number(i).repeated(long_ ? 60000 : 1);
+        };
         SentCommand command;
-        for (int i = 0; i <= SentCommands::MaxRows; ++i) {
-            command.bytes = QByteArray::number(i);
+        for (int i = 0; i < Total; ++i) {
+            command.bytes = bytesOf(i);
             record.commandSent(command, false);
+            if (i == SentCommands::MaxRows) {
+                record.flush();
+                QCOMPARE(record.discardedRows(), 1);
+                QCOMPARE(record.index(0, SentCommands::BytesColumn).data().toString(), "31"); // "1"
+            } else if (i % 3000 == 0) {
+                record.flush();
+            }
         }
         record.flush();
         QCOMPARE(record.rowCount(), SentCommands::MaxRows);
-        QCOMPARE(record.discardedRows(), 1);
-        QCOMPARE(record.index(0, SentCommands::BytesColumn).data().toString(), "31"); // "1"
+        QCOMPARE(record.discardedRows(), Total - SentCommands::MaxRows);
+        for (int r = 0; r < record.rowCount(); ++r) {
+            const QString hex = QString::fromLatin1(bytesOf(Total - SentCommands::MaxRows + r).toHex(' ').toUpper());
+            QCOMPARE(record.index(r, SentCommands::BytesColumn).data(Qt::ToolTipRole).toString(), hex);
+        }
     }
 };
 

@@ -15,7 +15,8 @@ private slots:
         QTest::newRow("Esc presses OK") << int(Qt::Key_Escape);
     }
 
-    // One unowned About window until OK closes it; the next is made anew.
+    // One unowned About window until OK closes it; the next is made anew and
+    // shows the build's texts and the program's icon.
     void oneWindowAtATime()
     {
         QFETCH(int, key);
@@ -31,7 +32,13 @@ private slots:
         frmAbout *second = keeper.show();
         QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{second});
         QCOMPARE(second->windowTitle(), "About Quillane");
-        QCOMPARE(second->findChild<QLabel *>("lblVersion")->text(), "Version " PROJECT_VERSION_TEXT);
+        QStringList texts;
+        for (const char *label : {"lblTitle", "lblVersion", "lblCopyright"})
+            texts << second->findChild<QLabel *>(label)->text();
+        QCOMPARE(texts, (QStringList{"Quillane", "Version " PROJECT_VERSION_TEXT, PROJECT_NOTICE_TEXT}));
+        QCOMPARE(second->findChild<QLabel *>("picIcon")->pixmap().toImage(), quillanePixmap().toImage());
+        // At the default font the texts fit the size of 1.0.9, which is fixed.
+        QCOMPARE(QList<QSize>({second->minimumSize(), second->maximumSize()}), QList<QSize>(2, QSize(256, 121)));
     }
 };
 

@@ -122,6 +122,9 @@ private slots:
         QTest::newRow("cursor on line 255, upper T") << on << 254 << 0 << "F054|4646" << QString();
         QTest::newRow("cursor off line 1, lower t") << off << 0 << 0 << "F074|3031" << QString();
         QTest::newRow("OSD off is BD alone") << osdOff << 0 << 0 << "BD" << QString();
+        QTest::newRow("OSD off refused: silent") << osdOff << 0 << 1 << "" << QString();
+        QTest::newRow("index -2 does not fit") << select << -2 << 0 << "" << Invalid;
+        QTest::newRow("index INT_MAX does not fit") << select << INT_MAX << 0 << "" << Invalid;
         // clang-format on
     }
 
@@ -143,8 +146,10 @@ private slots:
         QTest::newRow("V 7 zero-filled") << v << "7" << "07" << 0 << "F056|3037" << QString();
         QTest::newRow("H g filled, then refused") << h << "g" << "0g" << 0 << "" << "InvalidValue";
         QTest::newRow("H empty writes nothing") << h << "" << "" << 0 << "" << QString();
+        QTest::newRow("H Arabic-Indic digits are no digits") << h << u"\u0660\u0661"_qs << u"\u0660\u0661"_qs << 0 << "" << "InvalidValue";
         QTest::newRow("H refused operand keeps the code") << h << "FF" << "FF" << 2 << "F048" << "InvalidValue";
         QTest::newRow("offset 1 to 001") << offset << "1" << "001" << 0 << "F04F|303031" << QString();
+        QTest::newRow("offset unchecked: zz to 0zz") << offset << "zz" << "0zz" << 0 << "F04F|307A7A" << QString();
         QTest::newRow("offset empty: lines only") << offset << "" << "" << 0 << "" << QString();
         QTest::newRow("offset refused") << offset << "1" << "001, lines must not follow" << 1 << "" << Invalid;
         QTest::newRow("transparency 10 is A") << transparency << "10" << "10" << 0 << "F042|41" << QString();
@@ -171,6 +176,7 @@ private slots:
         QTest::newRow("lower case, odd last alone") << bytes << "abc" << "abc" << 0 << "AB|0C" << QString();
         QTest::newRow("bad pair keeps earlier bytes") << bytes << "1A1G" << "1A1G" << 0 << "1A" << error;
         QTest::newRow("a blank is part of a pair") << bytes << "1A 2B" << "1A 2B" << 0 << "1A" << error;
+        QTest::newRow("empty sends nothing, silently") << bytes << "" << "" << 0 << "" << QString();
         QTest::newRow("refused byte stops") << bytes << "1A2B3C" << "1A2B3C" << 2 << "1A" << error;
         // clang-format on
     }

@@ -88,6 +88,14 @@ private slots:
         QTest::newRow("32767.5 rounds out of range") << "32767.5";
         QTest::newRow("-32768.5 rounds in range") << "-32768.5";
         QTest::newRow("a million digits") << millionNines;
+        QTest::newRow("CR stops the number") << "1\r2";
+        QTest::newRow("a doubled sign is no number") << "--1";
+        QTest::newRow("largest double") << "1.7976931348623157e308";
+        QTest::newRow("1e309 is infinite") << "1e309";
+        QTest::newRow("smallest subnormal") << "4.9e-324";
+        QTest::newRow("2e-324 is 0") << "2e-324";
+        QTest::newRow("exponent 2^64 + 5 does not wrap to 5") << "1e18446744073709551621";
+        QTest::newRow("the exponent offsets a thousand leading zeros") << "0." + QString(1000, u'0') + "1e1000";
         // Halfway between 1 and the next double, but for a digit 1000 places on.
         QTest::newRow("far digits decide a halfway case") << "1.00000000000000011102230246251565404236316680908203125" + QString(1000, u'0') + "1";
         // clang-format on
@@ -141,6 +149,8 @@ private slots:
         QTest::newRow("file ends among the texts") << file(head + QStringList{"3", "a"}) << "0|3|000|0|3|a|-|-|-";
         QTest::newRow("values kept as read") << file({"0", "0", " 1 ", "2 ", "1", " a ", " h", "v ", "9"}) << "0|0| 1 |2 |1| a | h|v |9";
         QTest::newRow("CR alone ends a line, LF alone is a character") << QByteArray("0\r3\r\n\n1 \n\r\r\n") << "0|3|\n1 \n||-||-|-|-";
+        QTest::newRow("lines ended by LF alone are one line") << QByteArray("0\n3\n000\n0\n1\nA\n00\n00\n7\n") << "line 1: \"0\n3\n000\n0\n1\nA\n00\n00\n...\" is not a number within -32768 to 32767";
+        QTest::newRow("indexes round halfway to even") << file({"2.5", "3.5"}) << "2|4|-|-|-||-|-|-";
         QTest::newRow("index -1 is no selection") << file({"-1", "-1"}) << "-1|-1|-|-|-||-|-|-";
         QTest::newRow("port index 16 of 16 entries") << file({"16"}) << "line 1: 16 names no entry of the COM port list";
         QTest::newRow("port index -2") << file({"-2"}) << "line 1: -2 names no entry of the COM port list";

@@ -10,7 +10,7 @@ private slots:
     // A wheel turned over an unfocused list changes nothing. Connecting locks
     // the port and enables the commands; Send Bytes waits for its tick. Typing
     // stops at the limit. A picked line shows its text; Clear empties it,
-    // Clear All every line.
+    // Clear All every line. Opening the COM list names each port's device.
     void startUpAndConnecting()
     {
         WindowFixture w;
@@ -62,6 +62,34 @@ private slots:
         QCOMPARE(w.text("LineText") + w.window.lineTexts().text(1), QString(255, u'7'));
         w.click("ClearAllBtn");
         QCOMPARE(w.text("LineText") + w.window.lineTexts().text(0), QString());
+        auto *ports = w.control<QComboBox>("ComPort");
+        ports->showPopup();
+        ports->hidePopup();
+        QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString() + '|' + ports->itemData(15, Qt::ToolTipRole).toString(),
+                 w.pty.path() + "|No serial device for this port");
+    }
+
+    // The number fields' start values; Open cuts a longer value to the field's width.
+    void numberFields_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("opened");
+        // clang-format off
+        QTest::newRow("VPos starts 00, opens 2 wide") << "VPos" << "00" << "wx";
+        QTest::newRow("HPos starts 00, opens 2 wide") << "HPos" << "00" << "ab";
+        QTest::newRow("TransparencyValue starts 0, opens 2 wide") << "TransparencyValue" << "0" << "56";
+        QTest::newRow("LeftOffset starts 000, opens 3 wide") << "LeftOffset" << "000" << "123";
+        // clang-format on
+    }
+
+    void numberFields()
+    {
+        QFETCH(QString, field);
+        WindowFixture w;
+        QTEST(w.text(field), "start");
+        w.open("0\r\n3\r\n1234\r\n5678\r\n1\r\nA\r\nabcd\r\nwxyz\r\n32\r\n");
+        QTEST(w.text(field), "opened");
     }
 
     void shortcutsWinInFields_data()
@@ -93,9 +121,22 @@ private slots:
         QTEST(opened, "opened");
     }
 
+    void realMessageBox_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("icon");
+        // clang-format off
+        QTest::newRow("error box is Critical") << int(BoxKind::Error) << int(QMessageBox::Critical);
+        QTest::newRow("information box is Information") << int(BoxKind::Information) << int(QMessageBox::Information);
+        QTest::newRow("plain box has no icon") << int(BoxKind::Plain) << int(QMessageBox::NoIcon);
+        // clang-format on
+    }
+
     // The dialogs' real side: a modal box, the reason as informative text.
     void realMessageBox()
     {
+        QFETCH(int, kind);
+        QFETCH(int, icon);
         WindowFixture w;
         QString seen;
         QTimer::singleShot(0, &w.window, [&seen] {
@@ -106,8 +147,8 @@ private slots:
                 box->done(0);
             }
         });
-        QtDialogs(&w.window).showMessage("Port cannot open", "Error", BoxKind::Error, "Device busy");
-        QCOMPARE(seen, QStringLiteral("Port cannot open|Error|Device busy|%1|1").arg(QMessageBox::Critical));
+        QtDialogs(&w.window).showMessage("Port cannot open", "Error", BoxKind(kind), "Device busy");
+        QCOMPARE(seen, QStringLiteral("Port cannot open|Error|Device busy|%1|1").arg(icon));
     }
 
     // An open About window keeps the program running after the main window closes.
@@ -134,7 +175,8 @@ private slots:
 
     // Saved unedited, an opened file is the same, long lines included; a failed
     // dialog says why; a dialog starts in the last path's folder. A count out of
-    // range gets a box, an unusable file changes nothing; Connect takes the rate.
+    // range gets a box, an unusable file changes nothing, an empty one empties
+    // the lines only; Connect takes the port and the rate.
     void opensAndSaves()
     {
         WindowFixture w;
@@ -143,26 +185,32 @@ private slots:
         w.open(content);
         QVERIFY(QDir(w.dir.path()).mkdir("elsewhere"));
         const QString saved = w.dir.filePath("elsewhere/again.ptx");
-        w.dialogs.answers = {QString(), w.dir.filePath("missing/x.ptx"), saved};
-        for (int i = 0; i < 3; ++i)
+        w.dialogs.answers = {QString(), w.dir.filePath("missing/x.ptx"), w.dir.filePath("elsewhere"), saved};
+        for (int i = 0; i < 4; ++i)
             w.trigger("SaveSubMenu");
         w.trigger("OpenSubMenu");
         QFile again(saved);
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), content);
-        w.open("0\r\n9\r\n000\r\n0\r\n0\r\n" + QByteArray("t\r\n").repeated(12) + "00\r\n00\r\n0\r\n");
+        w.open("2\r\n9\r\n000\r\n0\r\n0\r\n" + QByteArray("t\r\n").repeated(12) + "00\r\n00\r\n0\r\n");
         w.open("16\r\n");
         QCOMPARE(w.list("LineList") + w.list("PageList") + w.text("LineText"), "Line 1 of 12Page 1 of 4t");
+        w.open({});
+        QCOMPARE(w.list("LineList") + w.list("PageList") + w.text("LineText"), "Line 1 of 12Page 1 of 4");
         QCOMPARE(w.dialogs.boxes, QStringList{"Save Error|Error|plain|The dialog was cancelled; nothing was saved."}
                                       << "Save Error|Error|plain|cannot create a file in " + w.dir.filePath("missing")
                                              + ": No such file or directory"
+                                      << "Save Error|Error|plain|cannot create a file in " + w.dir.path()
+                                             + ": Filename refers to a directory"
                                       << "Open Error|Error|plain|The dialog was cancelled; nothing was opened."
                                       << QStringList(2, "Out of Number of Line|Error|error|")
                                       << "Open Error|Error|plain|line 1: 16 names no entry of the COM port list");
         QCOMPARE(w.dialogs.fileDialogs.value(1), "Save As|save, confirm|ptx|*.ptx|" + w.dir.path());
-        QCOMPARE(w.dialogs.fileDialogs.value(4), "Open|open existing|ptx|*.ptx|" + w.dir.filePath("elsewhere"));
+        QCOMPARE(w.dialogs.fileDialogs.value(5), "Open|open existing|ptx|*.ptx|" + w.dir.filePath("elsewhere"));
+        PtyDevice third;
+        third.mapAs(3);
         w.connectPort();
-        QCOMPARE(w.status(), "Connected: " + w.pty.path() + ", 115200,n,8,1");
+        QCOMPARE(w.status(), "Connected: " + third.path() + ", 115200,n,8,1");
     }
 
     // One path per command family; the stored line, longer than the field, goes

@@ -37,8 +37,9 @@ private slots:
             texts << second->findChild<QLabel *>(label)->text();
         QCOMPARE(texts, (QStringList{"Quillane", "Version " PROJECT_VERSION_TEXT, PROJECT_NOTICE_TEXT}));
         QCOMPARE(second->findChild<QLabel *>("picIcon")->pixmap().toImage(), quillanePixmap().toImage());
-        // At the default font the texts fit the size of 1.0.9, which is fixed.
-        QCOMPARE(QList<QSize>({second->minimumSize(), second->maximumSize()}), QList<QSize>(2, QSize(256, 121)));
+        // Fixed, and at least the size of 1.0.9 whatever the fonts need.
+        QCOMPARE(second->minimumSize(), second->maximumSize());
+        QVERIFY(second->width() >= 256 && second->height() >= 121);
     }
 };
 

@@ -156,11 +156,20 @@ int main(int argc, char *argv[])
     command.kind = CommandKind::SetLine;
     command.number = 1;
     const qint64 before = residentKiB();
-    QElapsedTimer firstClock;
-    firstClock.start();
+    QElapsedTimer clock;
+    clock.start();
     record.commandSent(command, false);
-    std::printf("First command recorded, which writes the record's reserve: %.1f ms, +%.1f MiB\n",
-                firstClock.nsecsElapsed() / 1e6, (residentKiB() - before) / 1024.0);
+    const double firstMs = clock.nsecsElapsed() / 1e6;
+    // The reserve is written a chunk each turn of the event loop.
+    double longestTurnMs = 0;
+    for (int turn = 0; turn < 100; ++turn) {
+        clock.start();
+        QCoreApplication::processEvents();
+        longestTurnMs = std::max(longestTurnMs, clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("First command recorded: %.2f ms; the record's reserve then written between sends, longest "
+                "event-loop turn %.2f ms, +%.1f MiB\n",
+                firstMs, longestTurnMs, (residentKiB() - before) / 1024.0);
     for (int i = 1; i < SentCommands::MaxRows; ++i) {
         command.operand = QByteArray(255, char('a' + i % 26));
         command.bytes = "\xF0S01" + command.operand + "\n";

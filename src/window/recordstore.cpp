@@ -30,13 +30,10 @@ char *RecordMemory::take(size_t bytes)
 {
     if (bytes > ChunkBytes)
         return mapped(bytes);
-    if (!m_reserved) {
-        m_reserved = true;
-        for (size_t i = 0; i < m_reserveChunks; ++i)
-            m_free.push_back(mapped(ChunkBytes));
-    }
-    if (m_free.empty())
+    if (m_free.empty()) {
+        ++m_chunks;
         return mapped(ChunkBytes);
+    }
     char *chunk = m_free.back();
     m_free.pop_back();
     return chunk;
@@ -44,10 +41,21 @@ char *RecordMemory::take(size_t bytes)
 
 void RecordMemory::give(char *block, size_t bytes)
 {
-    if (bytes <= ChunkBytes && m_free.size() < m_reserveChunks)
+    if (bytes <= ChunkBytes && m_chunks <= m_reserveChunks) {
         m_free.push_back(block);
-    else
-        munmap(block, std::max(bytes, ChunkBytes));
+        return;
+    }
+    if (bytes <= ChunkBytes)
+        --m_chunks;
+    munmap(block, std::max(bytes, ChunkBytes));
+}
+
+bool RecordMemory::reserveMore()
+{
+    if (m_chunks >= m_reserveChunks)
+        return false;
+    m_free.push_back(mapped(ChunkBytes));
+    return ++m_chunks < m_reserveChunks;
 }
 
 qint64 RecordBytes::append(const char *data, qsizetype size)

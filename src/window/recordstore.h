@@ -10,9 +10,9 @@
 // The record keeps what it is given, so while it fills, fresh memory would
 // fault on the first write to each page: about 20 times while 255 long lines
 // go out, in the middle of the send, and on a virtual machine each fault can
-// cost more than the bytes' whole way to the port. So the first chunk taken
-// brings a reserve, written once, that holds a full record of line texts; the
-// record's chunks come from it and go back to it.
+// cost more than the bytes' whole way to the port. So the record writes a
+// reserve ahead of need, a chunk at a time between sends, that holds a full
+// record of line texts; its chunks come from the reserve and go back to it.
 class RecordMemory
 {
 public:
@@ -26,10 +26,12 @@ public:
     // A chunk, or a block of its own for more than a chunk.
     char *take(size_t bytes);
     void give(char *block, size_t bytes);
+    // Writes one more chunk of the reserve; false once the reserve is whole.
+    bool reserveMore();
 
 private:
     size_t m_reserveChunks;
-    bool m_reserved = false;
+    size_t m_chunks = 0; // taken from the system, in use or free
     std::vector<char *> m_free;
 };
 

@@ -38,10 +38,15 @@ SentCommands::SentCommands(std::function<qint64()> acceptedTotal, QObject *paren
     : QAbstractTableModel(parent)
     , m_acceptedTotal(std::move(acceptedTotal))
     , m_batch(new QTimer(this))
+    , m_reserve(new QTimer(this))
 {
     m_batch->setSingleShot(true);
     m_batch->setInterval(BatchMs);
     connect(m_batch, &QTimer::timeout, this, &SentCommands::flush);
+    connect(m_reserve, &QTimer::timeout, this, [this] {
+        if (!m_memory.reserveMore())
+            m_reserve->stop();
+    });
 }
 
 void SentCommands::setAction(const QString &action)
@@ -58,6 +63,10 @@ void SentCommands::commandSent(const SentCommand &command, bool refused)
     m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(),
                       m_bytes.append(command.bytes.constData(), command.bytes.size()), command.bytes.size(), m_action,
                       command.number, command.kind, refused ? State::Refused : State::Queued, command.incomplete});
+    if (!m_reserveStarted) {
+        m_reserveStarted = true;
+        m_reserve->start(0);
+    }
     scheduleBatch();
 }
 

@@ -72,7 +72,9 @@ private:
     void scheduleBatch();
 
     std::function<qint64()> m_acceptedTotal;
-    RecordMemory m_memory{MaxRows * (sizeof(Row) + 260)};
+    // A full record of line texts (260 bytes each), and the partly used
+    // chunks at both ends of the rows and of the bytes.
+    RecordMemory m_memory{MaxRows * (sizeof(Row) + 260) + 4 * RecordMemory::ChunkBytes};
     RecordQueue<Row> m_rows{m_memory};
     RecordBytes m_bytes{m_memory};
     // The few texts that name an action, each kept once.
@@ -85,6 +87,10 @@ private:
     // it than the port does.
     static constexpr int BatchMs = 100;
     QTimer *m_batch;
+    // Writes the record's memory ahead of need, a chunk each turn of the
+    // event loop, from the first command on.
+    QTimer *m_reserve;
+    bool m_reserveStarted = false;
     int m_shown = 0;
     size_t m_firstUnannounced = 0; // state changes from here on are not told yet
 };

@@ -16,7 +16,7 @@
 class RecordMemory
 {
 public:
-    static constexpr size_t ChunkBytes = 256 * 1024;
+    static constexpr size_t ChunkBytes = size_t(256) * 1024;
 
     explicit RecordMemory(size_t reserveBytes) : m_reserveChunks((reserveBytes + ChunkBytes - 1) / ChunkBytes) {}
     ~RecordMemory();

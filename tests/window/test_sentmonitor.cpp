@@ -82,6 +82,9 @@ private slots:
     // the ones it let go, also past what its memory holds in one piece.
     void keepsTheLastTenThousand()
     {
+        // Its memory is written ahead a chunk at a time, and then no more.
+        RecordMemory memory(2 * RecordMemory::ChunkBytes);
+        QVERIFY(memory.reserveMore() && !memory.reserveMore() && !memory.reserveMore());
         SentCommands record([] { return qint64(0); });
         constexpr int Total = 3 * SentCommands::MaxRows + 1;
         const auto bytesOf = [](int i) {

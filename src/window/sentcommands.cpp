@@ -236,7 +236,7 @@ QVariant SentCommands::data(const QModelIndex &index, int role) const
     // for every visible row would cost more than all the rest of a repaint.
     if (index.column() == BytesColumn && row.size > ShownBytes) {
         return QStringLiteral("%1 … (%2 bytes)")
-            .arg(QString::fromLatin1(QByteArray::fromRawData(m_bytes.at(row.bytesAt), ShownBytes).toHex(' ').toUpper()))
+            .arg(QString::fromLatin1(command(row).bytes.first(ShownBytes).toHex(' ').toUpper()))
             .arg(row.size);
     }
     const QString text = cell(row, index.column());

@@ -1,6 +1,7 @@
 // Builds the main window's controls once; layoutwindow.cpp arranges them in
 // rows.
 #include "serial/seriallink.h"
+#include "window/bandedgroupbox.h"
 #include "window/listcombo.h"
 #include "window/mainwindow.h"
 #include "window/pagecombo.h"
@@ -26,6 +27,8 @@ namespace {
 // A push button as wide as its caption inside the style's frame, with a little
 // room on each side. Styles pad a short caption out to a minimum width (Fusion:
 // 80 px) and add margins that the rows have no room for at an 11-pixel font.
+// The layouts ask for the hint several times in a pass, so it is kept until
+// the caption, the button's features, the font or the style change.
 // Without Q_OBJECT it still reports itself as a QPushButton.
 class CaptionButton : public QPushButton
 {
@@ -36,14 +39,32 @@ public:
     {
         QStyleOptionButton option;
         initStyleOption(&option);
+        if (m_hint.isValid() && option.text == m_hintText && option.features == m_hintFeatures)
+            return m_hint;
         const int wide = 1000;
         option.rect = QRect(0, 0, wide, wide);
         const int frame = wide - style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width();
         const int room = qMax(2, fontMetrics().height() / 6);
         const int caption = fontMetrics().size(Qt::TextShowMnemonic, text()).width();
-        return QSize(caption + frame + 2 * room, QPushButton::sizeHint().height());
+        m_hint = QSize(caption + frame + 2 * room, QPushButton::sizeHint().height());
+        m_hintText = option.text;
+        m_hintFeatures = option.features;
+        return m_hint;
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_hint = QSize();
+        QPushButton::changeEvent(event);
+    }
+
+private:
+    mutable QSize m_hint;
+    mutable QString m_hintText;
+    mutable QStyleOptionButton::ButtonFeatures m_hintFeatures;
 };
 
 template<typename W>
@@ -55,7 +76,7 @@ W *named(W *widget, const char *name)
 
 QGroupBox *group(QWidget *parent, const char *name, const QString &caption)
 {
-    return named(new QGroupBox(caption, parent), name);
+    return named(new BandedGroupBox(caption, parent), name);
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)

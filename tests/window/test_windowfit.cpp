@@ -1,12 +1,16 @@
-// The main and About windows at every font from 8 to 16 pt (ctest runs this at
-// scale factors 1, 1.5 and 2), their names for screen readers, and the tab
-// chain, driven offscreen. QUILLANE_SCREENSHOTS=<folder> saves each main window.
+// The main and About windows at every font from 8 to 16 pt, also as a caption
+// and the font change while open (ctest runs this at scale factors 1, 1.5 and
+// 2), their names for screen readers, and the tab chain, driven offscreen. QUILLANE_SCREENSHOTS=<folder> saves each
+// main window.
 #include "../support/recordingdialogs.h"
+#include "window/bandedgroupbox.h"
 #include "window/mainwindow.h"
+#include "window/texts.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -56,6 +60,7 @@ private slots:
     void cleanup() { QApplication::setFont(appFont); }
     void fits_data();
     void fits();
+    void bandedGroupBoxPaintsAlike();
     void accessibleNames_data();
     void accessibleNames();
     void tabChain();
@@ -98,6 +103,31 @@ void TestWindowFit::fits()
 
     AboutKeeper about;
     expectCaptionsWhole(about.show());
+
+    // A longer caption, then a larger font, while the window is open: each
+    // pass of the posted events carries the change one group further out.
+    window.findChild<QPushButton *>("ConnectBtn")->setText(Texts::Disconnect);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    expectCaptionsWhole(&window);
+    font.setPixelSize(QFontInfo(font).pixelSize() + 3);
+    QApplication::setFont(font);
+    QTRY_COMPARE(window.findChild<QPushButton *>("ExitBtn")->font(), font);
+    for (int pass = 0; pass < 10; ++pass)
+        QCoreApplication::sendPostedEvents();
+    expectCaptionsWhole(&window);
+}
+
+// Painted in bands, a group box has every pixel of a plain one, whole or in part.
+void TestWindowFit::bandedGroupBoxPaintsAlike()
+{
+    for (const QString &title : {QString(), QStringLiteral("Send Bytes")}) {
+        QGroupBox plain(title);
+        BandedGroupBox banded(title);
+        plain.resize(200, 300);
+        banded.resize(200, 300);
+        for (const QRect part : {QRect(0, 0, 200, 300), QRect(30, 37, 100, 201)})
+            QCOMPARE(banded.grab(part).toImage(), plain.grab(part).toImage());
+    }
 }
 
 void TestWindowFit::accessibleNames_data()

@@ -6,12 +6,13 @@
 #include <QStylePainter>
 
 // A group box that paints itself in bands of at most BandRows rows. Qt's
-// raster engine splits a fill of about 96 rows or more across a pool of paint
-// threads and waits for them; the first such fill starts the threads, which
-// costs more than the fill and falls on the window's first paint. A tall
-// frame (Fusion stretches a frame image down each side) is such a fill. Each
-// band is the same style call clipped to its rows, so the pixels are those of
-// a plain QGroupBox. Without Q_OBJECT it still reports itself as a QGroupBox.
+// raster engine splits a fill of 96 spans or more (a plain fill has one per
+// row) across the global thread pool and waits for the pieces; the first such
+// fill starts the pool's threads, which costs far more than the fill and falls
+// on the window's first paint. A tall frame is such a fill (Fusion stretches a
+// frame image down each side). Each band is the same style call clipped to its
+// rows, so the pixels are those of a plain QGroupBox. Without Q_OBJECT it still
+// reports itself as a QGroupBox.
 class BandedGroupBox : public QGroupBox
 {
 public:

@@ -1,7 +1,7 @@
-// The main and About windows at every font from 8 to 16 pt, also as a caption
+// The main and About windows at every font from 8 to 16 pt, and as a caption
 // and the font change while open (ctest runs this at scale factors 1, 1.5 and
-// 2), their names for screen readers, and the tab chain, driven offscreen. QUILLANE_SCREENSHOTS=<folder> saves each
-// main window.
+// 2); their names for screen readers and the tab chain; driven offscreen.
+// QUILLANE_SCREENSHOTS=<folder> saves each main window.
 #include "../support/recordingdialogs.h"
 #include "window/bandedgroupbox.h"
 #include "window/mainwindow.h"

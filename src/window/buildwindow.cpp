@@ -1,6 +1,7 @@
 // Builds the main window's controls once; layoutwindow.cpp arranges them in
 // rows.
 #include "serial/seriallink.h"
+#include "window/bandedbutton.h"
 #include "window/bandedgroupbox.h"
 #include "window/listcombo.h"
 #include "window/mainwindow.h"
@@ -17,6 +18,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -28,7 +30,8 @@ namespace {
 // room on each side. Styles pad a short caption out to a minimum width (Fusion:
 // 80 px) and add margins that the rows have no room for at an 11-pixel font.
 // The layouts ask for the hint several times in a pass, so it is kept until
-// the caption, the button's features, the font or the style change.
+// the caption, the button's features, the font or the style change. Under
+// Fusion its panel is painted in bands (bandedbutton.h).
 // Without Q_OBJECT it still reports itself as a QPushButton.
 class CaptionButton : public QPushButton
 {
@@ -54,6 +57,17 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        if (!paintsInBands(option, this)) {
+            QPushButton::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        drawButtonInBands(&painter, option, this);
+    }
     void changeEvent(QEvent *event) override
     {
         if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)

@@ -36,11 +36,11 @@ void fitDigits(QLineEdit *edit)
     edit->setFixedWidth(frame + digit * (edit->maxLength() + 1));
 }
 
-// The line and page lists hold up to 255 entries after a line file.
+// The line and page lists hold up to 255 entries after a line file; each is
+// as wide as its longest entry can be (see listcombo.h).
 void fitItemList(QComboBox *list)
 {
     list->setMinimumContentsLength(ItemListChars);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 template<typename L>

@@ -13,10 +13,13 @@ class PageCombo : public ListCombo
 public:
     explicit PageCombo(QWidget *parent = nullptr) : ListCombo(parent)
     {
-        setEditable(true);
+        // The line edit that setEditable(true) would build, without the
+        // hidden popup that it builds first.
+        auto *edit = new QLineEdit(this);
+        edit->setPalette(palette());
+        setLineEdit(edit);
         setCompleter(nullptr);
         setInsertPolicy(QComboBox::NoInsert);
-        QLineEdit *edit = lineEdit();
         disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
         disconnect(edit, &QLineEdit::returnPressed, this, nullptr);
         connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &text) {

@@ -37,6 +37,15 @@ void expectCaptionsWhole(QWidget *window)
             QVERIFY2(w->width() >= w->sizeHint().width() && w->height() >= w->sizeHint().height(),
                      qPrintable(w->objectName()));
         }
+        // An item list is as wide as Qt's own rule for its length makes it.
+        if (auto *list = qobject_cast<QComboBox *>(w); list && list->minimumContentsLength() > 0) {
+            QComboBox qtList;
+            qtList.setFont(list->font());
+            qtList.setEditable(list->isEditable());
+            qtList.setMinimumContentsLength(list->minimumContentsLength());
+            qtList.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            QCOMPARE(list->sizeHint(), qtList.sizeHint());
+        }
     }
 }
 

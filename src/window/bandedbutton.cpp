@@ -89,12 +89,15 @@ bool paintsInBands(const QStyleOptionButton &option, const QWidget *widget)
 {
 #ifdef Q_OS_MACOS
     // Fusion takes the system's highlight colour there.
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
     return false;
-#endif
+#else
     constexpr auto Unusual = QStyleOptionButton::Flat | QStyleOptionButton::HasMenu
                              | QStyleOptionButton::CommandLinkButton | QStyleOptionButton::AutoDefaultButton;
     return widget && !option.rect.isEmpty() && !(option.features & Unusual)
            && qstrcmp(widget->style()->metaObject()->className(), "QFusionStyle") == 0;
+#endif
 }
 
 void drawButtonInBands(QPainter *painter, const QStyleOptionButton &option, const QWidget *widget)

@@ -16,7 +16,8 @@ class QWidget;
 // frame) over it, so the pixels are Fusion's own.
 
 // Whether drawButtonInBands paints this button: only under Fusion itself, and
-// only a plain button (not flat, without a menu, not a command link).
+// only a plain button (not flat, not auto-default, without a menu, not a
+// command link).
 bool paintsInBands(const QStyleOptionButton &option, const QWidget *widget);
 
 void drawButtonInBands(QPainter *painter, const QStyleOptionButton &option, const QWidget *widget);

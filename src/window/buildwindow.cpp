@@ -1,8 +1,6 @@
 // Builds the main window's controls once; layoutwindow.cpp arranges them in
 // rows.
 #include "serial/seriallink.h"
-#include "window/bandedbutton.h"
-#include "window/bandedgroupbox.h"
 #include "window/listcombo.h"
 #include "window/mainwindow.h"
 #include "window/pagecombo.h"
@@ -18,7 +16,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -29,10 +26,6 @@ namespace {
 // A push button as wide as its caption inside the style's frame, with a little
 // room on each side. Styles pad a short caption out to a minimum width (Fusion:
 // 80 px) and add margins that the rows have no room for at an 11-pixel font.
-// The layouts ask for the hint several times in a pass, so it is kept until
-// the caption, the button's features, the font or the style change. Under
-// Fusion its panel is painted in bands (bandedbutton.h).
-// Without Q_OBJECT it still reports itself as a QPushButton.
 class CaptionButton : public QPushButton
 {
 public:
@@ -42,43 +35,14 @@ public:
     {
         QStyleOptionButton option;
         initStyleOption(&option);
-        if (m_hint.isValid() && option.text == m_hintText && option.features == m_hintFeatures)
-            return m_hint;
         const int wide = 1000;
         option.rect = QRect(0, 0, wide, wide);
         const int frame = wide - style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width();
         const int room = qMax(2, fontMetrics().height() / 6);
         const int caption = fontMetrics().size(Qt::TextShowMnemonic, text()).width();
-        m_hint = QSize(caption + frame + 2 * room, QPushButton::sizeHint().height());
-        m_hintText = option.text;
-        m_hintFeatures = option.features;
-        return m_hint;
+        return {caption + frame + 2 * room, QPushButton::sizeHint().height()};
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        if (!paintsInBands(option, this)) {
-            QPushButton::paintEvent(event);
-            return;
-        }
-        QPainter painter(this);
-        drawButtonInBands(&painter, option, this);
-    }
-    void changeEvent(QEvent *event) override
-    {
-        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-            m_hint = QSize();
-        QPushButton::changeEvent(event);
-    }
-
-private:
-    mutable QSize m_hint;
-    mutable QString m_hintText;
-    mutable QStyleOptionButton::ButtonFeatures m_hintFeatures;
 };
 
 template<typename W>
@@ -90,7 +54,7 @@ W *named(W *widget, const char *name)
 
 QGroupBox *group(QWidget *parent, const char *name, const QString &caption)
 {
-    return named(new BandedGroupBox(caption, parent), name);
+    return named(new QGroupBox(caption, parent), name);
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)

@@ -37,10 +37,11 @@ void fitDigits(QLineEdit *edit)
 }
 
 // The line and page lists hold up to 255 entries after a line file; each is
-// as wide as its longest entry can be (see listcombo.h).
+// as wide as its longest entry can be.
 void fitItemList(QComboBox *list)
 {
     list->setMinimumContentsLength(ItemListChars);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 template<typename L>

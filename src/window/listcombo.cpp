@@ -3,8 +3,6 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QLineEdit>
-#include <QStyleOptionComboBox>
-#include <QtMath>
 
 namespace {
 
@@ -86,34 +84,4 @@ ListCombo::ListCombo(QWidget *parent) : QComboBox(parent)
         return true;
     }();
     Q_UNUSED(accessibleInstalled)
-}
-
-QSize ListCombo::sizeHint() const
-{
-    const int chars = minimumContentsLength();
-    if (chars <= 0)
-        return QComboBox::sizeHint();
-    if (m_hint.isValid() && m_hintChars == chars)
-        return m_hint;
-    const QFontMetrics metrics = fontMetrics();
-    const QSize icon = iconSize();
-    const QSize contents(chars * metrics.horizontalAdvance(QLatin1Char('X')) + icon.width() + 4,
-                         qMax(qMax(qCeil(QFontMetricsF(metrics).height()), 14) + 2, icon.height() + 2));
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    m_hint = style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
-    m_hintChars = chars;
-    return m_hint;
-}
-
-QSize ListCombo::minimumSizeHint() const
-{
-    return minimumContentsLength() > 0 ? sizeHint() : QComboBox::minimumSizeHint();
-}
-
-void ListCombo::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        m_hint = QSize();
-    QComboBox::changeEvent(event);
 }

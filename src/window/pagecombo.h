@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QValidator>
 
 // The Page list: the one list whose text can be typed. Typed text is never a
 // selection: no entry stays selected while it is typed, and neither Enter,
@@ -13,21 +14,27 @@ class PageCombo : public ListCombo
 public:
     explicit PageCombo(QWidget *parent = nullptr) : ListCombo(parent)
     {
-        // The line edit that setEditable(true) would build, without the
-        // hidden popup that it builds first.
-        auto *edit = new QLineEdit(this);
-        edit->setPalette(palette());
-        setLineEdit(edit);
+        setEditable(true);
         setCompleter(nullptr);
         setInsertPolicy(QComboBox::NoInsert);
-        disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
-        disconnect(edit, &QLineEdit::returnPressed, this, nullptr);
-        connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &text) {
-            const int cursor = edit->cursorPosition();
+        // A combo box picks the entry that its typed text names when the text
+        // is accepted (Enter, leaving the field); typed text here is never
+        // acceptable input, only something to look at.
+        setValidator(new NeverAccepted(this));
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+            const int cursor = lineEdit()->cursorPosition();
             const QSignalBlocker blocker(this);
             setCurrentIndex(-1);
             setEditText(text);
-            edit->setCursorPosition(cursor);
+            lineEdit()->setCursorPosition(cursor);
         });
     }
+
+private:
+    class NeverAccepted : public QValidator
+    {
+    public:
+        using QValidator::QValidator;
+        State validate(QString &, int &) const override { return Intermediate; }
+    };
 };

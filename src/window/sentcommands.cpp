@@ -38,15 +38,10 @@ SentCommands::SentCommands(std::function<qint64()> acceptedTotal, QObject *paren
     : QAbstractTableModel(parent)
     , m_acceptedTotal(std::move(acceptedTotal))
     , m_batch(new QTimer(this))
-    , m_reserve(new QTimer(this))
 {
     m_batch->setSingleShot(true);
     m_batch->setInterval(BatchMs);
     connect(m_batch, &QTimer::timeout, this, &SentCommands::flush);
-    connect(m_reserve, &QTimer::timeout, this, [this] {
-        if (!m_memory.reserveMore())
-            m_reserve->stop();
-    });
 }
 
 void SentCommands::setAction(const QString &action)
@@ -60,13 +55,8 @@ void SentCommands::setAction(const QString &action)
 void SentCommands::commandSent(const SentCommand &command, bool refused)
 {
     // The operand lies within the bytes, where the words are read from again.
-    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(),
-                      m_bytes.append(command.bytes.constData(), command.bytes.size()), command.bytes.size(), m_action,
-                      command.number, command.kind, refused ? State::Refused : State::Queued, command.incomplete});
-    if (!m_reserveStarted) {
-        m_reserveStarted = true;
-        m_reserve->start(0);
-    }
+    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(), command.bytes, m_action, command.number,
+                      command.kind, refused ? State::Refused : State::Queued, command.incomplete});
     scheduleBatch();
 }
 
@@ -75,7 +65,7 @@ SentCommand SentCommands::command(const Row &row) const
     SentCommand command;
     command.kind = row.kind;
     command.number = row.number;
-    command.bytes = QByteArray::fromRawData(m_bytes.at(row.bytesAt), row.size);
+    command.bytes = row.bytes;
     command.incomplete = row.incomplete;
     return command;
 }
@@ -89,11 +79,7 @@ void SentCommands::flush()
         const size_t shownGone = std::min(excess, size_t(m_shown));
         if (shownGone > 0)
             beginRemoveRows({}, 0, int(shownGone) - 1);
-        m_rows.pop_front(excess);
-        if (m_rows.empty())
-            m_bytes.clear();
-        else
-            m_bytes.releaseBefore(m_rows[0].bytesAt);
+        m_rows.erase(m_rows.begin(), m_rows.begin() + qsizetype(excess));
         m_shown -= int(shownGone);
         m_firstQueued = m_firstQueued > excess ? m_firstQueued - excess : 0;
         m_firstUnannounced = m_firstUnannounced > excess ? m_firstUnannounced - excess : 0;
@@ -153,7 +139,6 @@ void SentCommands::clear()
 {
     beginResetModel();
     m_rows.clear();
-    m_bytes.clear();
     m_shown = 0;
     m_firstQueued = 0;
     m_firstUnannounced = 0;
@@ -234,10 +219,10 @@ QVariant SentCommands::data(const QModelIndex &index, int role) const
         return cell(row, index.column());
     // A cell shows a line's worth; laying out a 780-character byte column
     // for every visible row would cost more than all the rest of a repaint.
-    if (index.column() == BytesColumn && row.size > ShownBytes) {
+    if (index.column() == BytesColumn && row.bytes.size() > ShownBytes) {
         return QStringLiteral("%1 … (%2 bytes)")
-            .arg(QString::fromLatin1(command(row).bytes.first(ShownBytes).toHex(' ').toUpper()))
-            .arg(row.size);
+            .arg(QString::fromLatin1(row.bytes.first(ShownBytes).toHex(' ').toUpper()))
+            .arg(row.bytes.size());
     }
     const QString text = cell(row, index.column());
     return text.size() > ShownCharacters ? text.left(ShownCharacters - 1) + u'…' : text;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "protocol/commands.h"
-#include "window/recordstore.h"
 
 #include <QAbstractTableModel>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -57,9 +57,8 @@ private:
     struct Row
     {
         qint64 msecsSinceEpoch;
-        qint64 end;     // where its last byte lies in the link's stream
-        qint64 bytesAt; // in m_bytes
-        qsizetype size;
+        qint64 end; // where its last byte lies in the link's stream
+        QByteArray bytes;
         int action; // in m_actions
         int number;
         CommandKind kind;
@@ -72,11 +71,7 @@ private:
     void scheduleBatch();
 
     std::function<qint64()> m_acceptedTotal;
-    // A full record of line texts (260 bytes each), and the partly used
-    // chunks at both ends of the rows and of the bytes.
-    RecordMemory m_memory{MaxRows * (sizeof(Row) + 260) + 4 * RecordMemory::ChunkBytes};
-    RecordQueue<Row> m_rows{m_memory};
-    RecordBytes m_bytes{m_memory};
+    std::deque<Row> m_rows;
     // The few texts that name an action, each kept once.
     std::vector<QString> m_actions{QString()};
     int m_action = 0;
@@ -87,10 +82,6 @@ private:
     // it than the port does.
     static constexpr int BatchMs = 100;
     QTimer *m_batch;
-    // Writes the record's memory ahead of need, a chunk each turn of the
-    // event loop, from the first command on.
-    QTimer *m_reserve;
-    bool m_reserveStarted = false;
     int m_shown = 0;
     size_t m_firstUnannounced = 0; // state changes from here on are not told yet
 };

@@ -1,11 +1,8 @@
 // The main and About windows at every font from 8 to 16 pt, and as a caption
 // and the font change while open (ctest runs this at scale factors 1, 1.5 and
-// 2); their names for screen readers and the tab chain; the group boxes and
-// push buttons that paint in bands paint as the style does; driven offscreen.
+// 2); their names for screen readers and the tab chain; driven offscreen.
 // QUILLANE_SCREENSHOTS=<folder> saves each main window.
 #include "../support/recordingdialogs.h"
-#include "window/bandedbutton.h"
-#include "window/bandedgroupbox.h"
 #include "window/mainwindow.h"
 #include "window/texts.h"
 
@@ -71,8 +68,6 @@ private slots:
     void cleanup() { QApplication::setFont(appFont); }
     void fits_data();
     void fits();
-    void bandedGroupBoxPaintsAlike();
-    void bandedButtonPaintsAlike();
     void accessibleNames_data();
     void accessibleNames();
     void tabChain();
@@ -127,49 +122,6 @@ void TestWindowFit::fits()
     for (int pass = 0; pass < 10; ++pass)
         QCoreApplication::sendPostedEvents();
     expectCaptionsWhole(&window);
-}
-
-// Painted in bands, a group box has every pixel of a plain one, whole or in part.
-void TestWindowFit::bandedGroupBoxPaintsAlike()
-{
-    for (const QString &title : {QString(), QStringLiteral("Send Bytes")}) {
-        QGroupBox plain(title);
-        BandedGroupBox banded(title);
-        plain.resize(200, 300);
-        banded.resize(200, 300);
-        for (const QRect part : {QRect(0, 0, 200, 300), QRect(30, 37, 100, 201)})
-            QCOMPARE(banded.grab(part).toImage(), plain.grab(part).toImage());
-    }
-}
-
-// Every state that changes Fusion's panel, on a button as tall as "Send All".
-void TestWindowFit::bandedButtonPaintsAlike()
-{
-    QPushButton button(QStringLiteral("Send &All"));
-    button.resize(55, 91);
-    using S = QStyle::StateFlag;
-    const QStyle::State enabled = S::State_Enabled;
-    for (const QStyle::State state :
-         {enabled, enabled | S::State_MouseOver, enabled | S::State_Sunken, enabled | S::State_On,
-          enabled | S::State_HasFocus | S::State_KeyboardFocusChange, QStyle::State(S::State_None)}) {
-        for (const auto features : {QStyleOptionButton::None, QStyleOptionButton::DefaultButton}) {
-            QStyleOptionButton option;
-            option.initFrom(&button);
-            option.text = button.text();
-            option.state = state;
-            option.features = features;
-            QVERIFY(paintsInBands(option, &button));
-            QImage styled(option.rect.size() * button.devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-            styled.setDevicePixelRatio(button.devicePixelRatio());
-            styled.fill(button.palette().window().color());
-            QImage banded = styled;
-            QPainter onStyled(&styled);
-            button.style()->drawControl(QStyle::CE_PushButton, &option, &onStyled, &button);
-            QPainter onBanded(&banded);
-            drawButtonInBands(&onBanded, option, &button);
-            QCOMPARE(banded, styled);
-        }
-    }
 }
 
 void TestWindowFit::accessibleNames_data()

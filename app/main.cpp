@@ -1,3 +1,4 @@
+#include "console/console.h"
 #include "window/mainwindow.h"
 
 #include <QApplication>
@@ -6,7 +7,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillane"));
-    Main window;
+    Console console;
+    Main window(console);
     window.show();
     return QApplication::exec();
 }

@@ -180,38 +180,39 @@ void Commands::turnOsdOff()
     });
 }
 
-QString Commands::sendPosition(const CommandCode &code, const QString &fieldText)
+QString Commands::zeroFilled(const QString &fieldText, int width)
+{
+    if (fieldText.isEmpty() || fieldText.size() >= width)
+        return fieldText;
+    return QString(width - fieldText.size(), QLatin1Char('0')) + fieldText;
+}
+
+void Commands::sendPosition(const CommandCode &code, const QString &fieldText)
 {
     if (fieldText.isEmpty())
-        return fieldText;
-    // The leading zero stays in the field even when the value is then refused.
-    QString text = fieldText.size() == 1 ? QLatin1Char('0') + fieldText : fieldText;
-    const QStringView operand = QStringView(text).left(2);
+        return;
+    const QStringView operand = QStringView(fieldText).left(2);
     reported(Notice::InvalidValue, [&] {
-        if (!readHexPairs(operand).ok)
+        if (operand.size() < 2 || !readHexPairs(operand).ok)
             throw Refused();
         m_current.operand = Codec::encode(operand);
         putCode(code);
         put(m_current.operand);
     });
-    return text;
 }
 
-Commands::LeftOffsetResult Commands::sendLeftOffset(const QString &fieldText)
+bool Commands::sendLeftOffset(const QString &fieldText)
 {
-    LeftOffsetResult result{fieldText, true};
     if (fieldText.isEmpty())
-        return result;
-    if (fieldText.size() < 3)
-        result.fieldText = QString(3 - fieldText.size(), QLatin1Char('0')) + fieldText;
-    result.sendLines = trapped([&] {
-        m_current.operand = Codec::encode(result.fieldText);
+        return true;
+    const bool sent = trapped([&] {
+        m_current.operand = Codec::encode(fieldText);
         putCode(m_codes.CmdLeftOffset);
         put(m_current.operand);
     });
-    if (!result.sendLines)
+    if (!sent)
         m_notifier.notify(Notice::InvalidData);
-    return result;
+    return sent;
 }
 
 void Commands::sendTransparency(const QString &fieldText, qint16 minimum, qint16 maximum)

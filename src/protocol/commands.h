@@ -51,14 +51,14 @@ public:
     void reloadLine(const LineStore &store, int lineIndex, int pageIndex);
     void turnOsdOff();
 
-    // Each returns the field's text afterwards (zero-filled where it was short).
-    QString sendPosition(const CommandCode &code, const QString &fieldText);
-    struct LeftOffsetResult
-    {
-        QString fieldText;
-        bool sendLines = false; // false after a failure: the lines must not follow
-    };
-    LeftOffsetResult sendLeftOffset(const QString &fieldText);
+    // A short value with leading zeros up to width (positions 2, the left
+    // offset 3); an empty one stays empty. The field shows this text before
+    // its command goes out.
+    static QString zeroFilled(const QString &fieldText, int width);
+    // Nothing for an empty field; the first two characters, checked.
+    void sendPosition(const CommandCode &code, const QString &fieldText);
+    // False after a failure: the lines must not follow.
+    bool sendLeftOffset(const QString &fieldText);
     void sendTransparency(const QString &fieldText, qint16 minimum, qint16 maximum);
 
     void SendHexBytes(const QString &text);

@@ -1,5 +1,6 @@
 #include "serial/portmap.h"
 
+#include "serial/localport.h"
 #include "store/digits.h"
 
 #include <QSerialPortInfo>
@@ -118,6 +119,20 @@ QStringList devicesFor(int count)
 QString deviceFor(int n)
 {
     return n >= 1 ? devicesFor(n).constLast() : QString();
+}
+
+} // namespace PortMap
+
+namespace PortMap {
+
+QString targetFor(int n)
+{
+    return deviceFor(n);
+}
+
+Transport *makeTransport(const QString &target, QObject *parent)
+{
+    return new LocalPort(target, parent);
 }
 
 } // namespace PortMap

@@ -5,6 +5,9 @@
 
 #include <functional>
 
+class QObject;
+class Transport;
+
 // Which device "COM n" (n = 1 .. 16) stands for.
 //
 // Windows: COMn. Elsewhere: the environment variable QUILLANE_COM<n>, when it
@@ -22,6 +25,11 @@ QString deviceFor(int n, const QStringList &orderedDevices, const std::function<
 
 // The same, from the process environment and the ports the system reports now.
 QString deviceFor(int n);
+// What COM n stands for when the link opens it: a device path, or empty.
+QString targetFor(int n);
+// The transport that opens a target.
+Transport *makeTransport(const QString &target, QObject *parent);
+
 // COM 1 .. COM count at once, asking the system for its ports only once
 // (which takes tens of milliseconds).
 QStringList devicesFor(int count);

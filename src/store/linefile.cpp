@@ -4,6 +4,7 @@
 
 #include "store/codec.h"
 #include "store/numberreader.h"
+#include "store/oneline.h"
 
 #include <utility>
 
@@ -31,6 +32,23 @@ QString quoted(const QString &line)
 }
 
 } // namespace
+
+QString multiLineValue(const LineFileFields &fields)
+{
+    const std::pair<const QString &, const char *> values[] = {{fields.leftOffset, "the left offset"},
+                                                               {fields.transparencyValue, "the transparency value"},
+                                                               {fields.hPos, "the horizontal position"},
+                                                               {fields.vPos, "the vertical position"}};
+    for (const auto &[text, name] : values) {
+        if (!OneLine::isOneLine(text))
+            return QLatin1String(name);
+    }
+    for (qsizetype i = 0; i < fields.lineTexts.size(); ++i) {
+        if (!OneLine::isOneLine(fields.lineTexts.at(i)))
+            return QStringLiteral("the text of line %1").arg(i + 1);
+    }
+    return {};
+}
 
 QByteArray writeLineFile(const LineFileFields &fields)
 {

@@ -24,14 +24,20 @@ struct LineFileFields
     int pageCount = 0;
 };
 
+// What among the fields holds a line break ("the text of line 3"), or empty.
+// Such a value would not read back as it was written.
+QString multiLineValue(const LineFileFields &fields);
+
 // The four value fields are trimmed of spaces (only spaces) at both ends; the
 // line texts are written exactly as they are.
 QByteArray writeLineFile(const LineFileFields &fields);
 
-// Replaces the file at path only once every byte has reached it; on any
-// failure an existing file keeps its old content. Empty on success, else why
-// it failed ("cannot create a file in /some/folder: Permission denied").
-QString saveLineFile(const QString &path, const QByteArray &bytes);
+// Writes a file whole or not at all (a line file, or any other the program
+// saves): the file at path is replaced only once every byte has reached it,
+// and on any failure an existing file keeps its old content. Empty on
+// success, else why it failed, in the system's words ("cannot create a file
+// in /some/folder: Permission denied", "No space left on device").
+QString saveFileWhole(const QString &path, const QByteArray &bytes);
 
 // What opening reads. A file may end early: the values it did not reach stay
 // empty. Counts outside 1..255 are already replaced (lines 12; pages 32 when

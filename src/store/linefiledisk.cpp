@@ -33,7 +33,7 @@ QString systemError(int error)
 
 } // namespace
 
-QString saveLineFile(const QString &path, const QByteArray &bytes)
+QString saveFileWhole(const QString &path, const QByteArray &bytes)
 {
     // QSaveFile::commit() alone would still replace the old file after a
     // short write or a failed flush, so each step is checked here.

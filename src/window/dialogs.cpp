@@ -1,15 +1,17 @@
 #include "window/dialogs.h"
 
+#include "console/report.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
-void QtDialogs::showMessage(const QString &text, const QString &title, BoxKind kind, const QString &reason)
+void QtDialogs::showMessage(const Report &report)
 {
-    const QMessageBox::Icon icon = kind == BoxKind::Error         ? QMessageBox::Critical
-                                   : kind == BoxKind::Information ? QMessageBox::Information
-                                                                  : QMessageBox::NoIcon;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, m_parent);
-    box.setInformativeText(reason);
+    const QMessageBox::Icon icon = report.kind == Report::Kind::Error         ? QMessageBox::Critical
+                                   : report.kind == Report::Kind::Information ? QMessageBox::Information
+                                                                              : QMessageBox::NoIcon;
+    QMessageBox box(icon, report.title, report.text, QMessageBox::Ok, m_parent);
+    box.setInformativeText(report.reason);
     box.exec();
 }
 

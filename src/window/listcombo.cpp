@@ -1,8 +1,11 @@
 #include "window/listcombo.h"
+#include "window/pagecombo.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QLineEdit>
+#include <QSignalBlocker>
+#include <QValidator>
 
 namespace {
 
@@ -84,4 +87,36 @@ ListCombo::ListCombo(QWidget *parent) : QComboBox(parent)
         return true;
     }();
     Q_UNUSED(accessibleInstalled)
+}
+
+namespace {
+
+// A combo box picks the entry that its typed text names when the text is
+// accepted (Enter, leaving the field); the Page list's typed text is never
+// acceptable input, only something to look at.
+class NeverAccepted : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &, int &) const override { return Intermediate; }
+};
+
+} // namespace
+
+PageCombo::PageCombo(QWidget *parent) : ListCombo(parent)
+{
+    setEditable(true);
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+    setValidator(new NeverAccepted(this));
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int cursor = lineEdit()->cursorPosition();
+        {
+            const QSignalBlocker blocker(this);
+            setCurrentIndex(-1);
+            setEditText(text);
+        }
+        lineEdit()->setCursorPosition(cursor);
+        emit textTyped();
+    });
 }

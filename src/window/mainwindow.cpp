@@ -1,38 +1,77 @@
-// The main window's construction, wiring, start-up and exit.
 #include "window/mainwindow.h"
 
-#include "protocol/commands.h"
-#include "serial/seriallink.h"
+#include "console/console.h"
+#include "window/commandbuttons.h"
+#include "window/connectionpanel.h"
 #include "window/dialogs.h"
-#include "window/portcombo.h"
-#include "window/sentcommands.h"
+#include "window/lineeditor.h"
+#include "window/pagepanel.h"
+#include "window/sendbytespanel.h"
 #include "window/sentmonitor.h"
+#include "window/statusline.h"
 #include "window/texts.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
-Main::Main(Dialogs *dialogs) : m_dialogs(dialogs)
+namespace {
+
+// The client area is never smaller than the window of 1.0.9 (an 11-pixel
+// font at 96 dpi); a larger font makes it as large as the rows need.
+constexpr QSize SmallestClient(642, 394);
+
+} // namespace
+
+Main::Main(Console &console, Dialogs *dialogs) : m_console(console), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Main"));
     if (!m_dialogs) {
         m_ownDialogs = std::make_unique<QtDialogs>(this);
         m_dialogs = m_ownDialogs.get();
     }
+    setWindowTitle(Texts::AppTitle);
     setWindowIcon(quillaneIcon());
-    buildWindow();
-    m_notifier = makeBoxNotifier();
-    m_commands = std::make_unique<Commands>(*MSComm1, *m_notifier, m_codes);
-    m_sentCommands = new SentCommands([this] { return MSComm1->acceptedTotal(); }, this);
-    setRecording(true);
-    connectHandlers();
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    m_connection = new ConnectionPanel(console, client);
+    m_lines = new LineEditor(console, client);
+    const auto selectedLine = [lines = m_lines] { return lines->selectedLine(); };
+    m_pages = new PagePanel(console, selectedLine, client);
+    m_sendBytes = new SendBytesPanel(console, selectedLine, client);
+    const int gap = qMax(2, fontMetrics().height() / 4);
+    auto *groups = new QVBoxLayout(client);
+    groups->setContentsMargins(gap, gap, gap, gap);
+    groups->setSpacing(gap);
+    for (QWidget *group : std::initializer_list<QWidget *>{m_connection, m_lines, m_pages, m_sendBytes})
+        groups->addWidget(group);
+    client->setMinimumSize(SmallestClient);
+    // Not resizable by the operator: the window keeps the size it needs.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    buildMenus();
+    new StatusLine(console, statusBar());
+    orderTabs();
+
+    connect(m_connection, &ConnectionPanel::exitRequested, this, &Main::ExitSubMenu_Click);
+    connect(&console.port(), &PortControl::connectionChanged, this, &Main::followConnection);
+    connect(&console, &Console::reported, this, &Main::showReport);
+    // The menu's shortcuts win over the text fields' own use of the same keys
+    // (Ctrl+A selects all in a line edit).
+    for (QWidget *field : findChildren<QLineEdit *>())
+        field->installEventFilter(this);
+    for (QWidget *field : findChildren<QComboBox *>())
+        field->installEventFilter(this);
     Form_Load();
-    LineList->setFocus();
+    findChild<QWidget *>(QStringLiteral("LineList"))->setFocus();
 }
 
 // The Sent Commands window has no owner (it is a window of its own), but it
@@ -42,64 +81,82 @@ Main::~Main()
     delete m_sentMonitor;
 }
 
-void Main::connectHandlers()
+void Main::buildMenus()
 {
-    const std::pair<QPushButton *, void (Main::*)()> buttons[] = {
-        {ReloadSelectedLineBtn, &Main::ReloadSelectedLineBtn_Click},
-        {ReloadSelectedPageBtn, &Main::ReloadSelectedPageBtn_Click},
-        {SendBytesBtn, &Main::SendBytesBtn_Click},
-        {SendBytesSelectedLineBtn, &Main::SendBytesSelectedLineBtn_Click},
-        {ExitBtn, &Main::ExitBtn_Click},
-        {ConnectBtn, &Main::ConnectBtn_Click},
-        {OSDTurnOffBtn, &Main::OSDTurnOffBtn_Click},
-        {SelectedLineCursorOffBtn, &Main::SelectedLineCursorOffBtn_Click},
-        {SelectedLineCursorOnBtn, &Main::SelectedLineCursorOnBtn_Click},
-        {SendAllBtn, &Main::SendAllBtn_Click},
-        {SendSelectLineBtn, &Main::SendSelectLineBtn_Click},
-        {SendBgTransparencyBtn, &Main::SendBgTransparencyBtn_Click},
-        {SendLeftOffsetBtn, &Main::SendLeftOffsetBtn_Click},
-        {SendLineBtn, &Main::SendLineBtn_Click},
-        {SendVPosBtn, &Main::SendVPosBtn_Click},
-        {SendHPosBtn, &Main::SendHPosBtn_Click},
-        {SendClearAllLineBtn, &Main::SendClearAllLineBtn_Click},
-        {SendClearLineBtn, &Main::SendClearLineBtn_Click},
-        {ClearAllBtn, &Main::ClearAllBtn_Click},
-        {ClearBtn, &Main::ClearBtn_Click},
+    const auto item = [](QMenu *menu, const char *name, const QString &caption, QKeySequence shortcut = {}) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        return action;
     };
-    for (const auto &[control, handler] : buttons)
-        connect(control, &QPushButton::clicked, this,
-                [this, control = control, handler = handler] { runAs(control->text(), handler); });
+    FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    OpenSubMenu = item(FileMenu, "OpenSubMenu", QStringLiteral("&Open"), Qt::CTRL | Qt::Key_O);
+    SaveSubMenu = item(FileMenu, "SaveSubMenu", QStringLiteral("&Save"), Qt::CTRL | Qt::Key_S);
+    ExitSubMenu = item(FileMenu, "ExitSubMenu", QStringLiteral("E&xit"));
+    ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    SentCommandsSubMenu = item(ViewMenu, "SentCommandsSubMenu", QStringLiteral("&Sent Commands"), Qt::CTRL | Qt::Key_M);
+    AboutMenu = menuBar()->addMenu(QStringLiteral("&About"));
+    AboutMenu->setObjectName(QStringLiteral("AboutMenu"));
+    AboutSubMenu = item(AboutMenu, "AboutSubMenu", QStringLiteral("About"), Qt::CTRL | Qt::Key_A);
 
-    connect(SendBytesCheckBox, &QCheckBox::clicked, this, &Main::SendBytesCheckBox_Click);
-    // Only the operator's edits reach the store: showing a text longer than
-    // the field's limit cuts it in the field, never in the store.
-    connect(LineText, &QLineEdit::textEdited, this, &Main::LineText_Change);
-    connect(OpenSubMenu, &QAction::triggered, this, [this] { runAs(OpenSubMenu->text(), &Main::OpenSubMenu_Click); });
+    connect(OpenSubMenu, &QAction::triggered, this, &Main::OpenSubMenu_Click);
     connect(SaveSubMenu, &QAction::triggered, this, &Main::SaveSubMenu_Click);
     connect(ExitSubMenu, &QAction::triggered, this, &Main::ExitSubMenu_Click);
     connect(AboutSubMenu, &QAction::triggered, this, &Main::AboutSubMenu_Click);
     connect(SentCommandsSubMenu, &QAction::triggered, this, &Main::SentCommandsSubMenu_Click);
+}
 
-    // A selection changes by the operator's pick (activated) or by code, and
-    // code calls the handler itself: Qt's own index changes while a list is
-    // rebuilt are not selections.
-    connect(LineList, &QComboBox::activated, this, &Main::LineList_Click);
-    connect(PageList, &QComboBox::activated, this, [this] { runAs(Texts::PageListAction, &Main::PageList_Click); });
+// Tab follows the screen: row by row, left to right, from the top; a tall
+// button counts in the row where it begins. The focus starts in LineList.
+void Main::orderTabs()
+{
+    const QWidgetList lines = m_lines->tabOrder();
+    const QWidgetList commands = m_lines->commandButtons()->tabOrder();
+    const QWidgetList chain =
+        m_connection->tabOrder() + lines + commands + m_pages->tabOrder() + m_sendBytes->tabOrder();
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+}
 
-    connect(ComPort, &PortCombo::aboutToShowPopup, this, &Main::refreshPortTips);
-    connect(MSComm1, &SerialLink::progress, this, &Main::showProgress);
-    connect(MSComm1, &SerialLink::idle, this, &Main::lineIdle);
-    connect(MSComm1, &SerialLink::handedOver, m_sentCommands, &SentCommands::markSentUpTo);
-    connect(MSComm1, &SerialLink::stalled, this, [this](qint64 waiting) { setStatus(Texts::stalled(waiting)); });
-    connect(MSComm1, &SerialLink::failed, this, &Main::portFailed);
-    connect(MSComm1, &SerialLink::drained, this, &Main::finishDisconnect);
+void Main::Form_Load()
+{
+    m_connection->InitPortSettings();
+    m_lines->FillLineList();
+    m_pages->FillPageList();
+    DisableCommandButtons();
+    m_sendBytes->DisableSendBytesFrame();
+}
 
-    // The menu's shortcuts win over the text fields' own use of the same keys
-    // (Ctrl+A selects all in a line edit).
-    for (QWidget *field : findChildren<QLineEdit *>())
-        field->installEventFilter(this);
-    for (QWidget *field : findChildren<QComboBox *>())
-        field->installEventFilter(this);
+void Main::EnableCommandButtons()
+{
+    for (QPushButton *button : m_lines->commandButtons()->commandSet() + m_pages->commandSet())
+        button->setEnabled(true);
+}
+
+void Main::DisableCommandButtons()
+{
+    for (QPushButton *button : m_lines->commandButtons()->commandSet() + m_pages->commandSet())
+        button->setEnabled(false);
+}
+
+// Sending is possible only while connected; while queued bytes drain before
+// a close, nothing new may queue behind them.
+void Main::followConnection()
+{
+    if (m_console.port().connection() == PortControl::Connection::Connected) {
+        EnableCommandButtons();
+        m_sendBytes->EnableSendBytesFrame();
+    } else {
+        DisableCommandButtons();
+        m_sendBytes->DisableSendBytesFrame();
+    }
+}
+
+void Main::showReport(const Report &report)
+{
+    m_dialogs->showMessage(report);
 }
 
 bool Main::eventFilter(QObject *watched, QEvent *event)
@@ -114,40 +171,17 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Main::Form_Load()
-{
-    LineCount = 11;
-    PageCount = 32;
-    InitPortSettings();
-    FillLineList();
-    FillPageList();
-    InitCommandCodes(m_codes, TransparencyMin, TransparencyMax);
-    DisableCommandButtons();
-    DisableSendBytesFrame();
-    initReloadLineCode(m_codes);
-}
-
 void Main::closeEvent(QCloseEvent *event)
 {
-    MSComm1->close();
+    m_console.port().release();
     QMainWindow::closeEvent(event);
-}
-
-void Main::ExitBtn_Click()
-{
-    MSComm1->close();
-    QApplication::closeAllWindows();
-    QCoreApplication::quit();
 }
 
 void Main::ExitSubMenu_Click()
 {
-    ExitBtn_Click();
-}
-
-void Main::showBox(const QString &text, const QString &title, BoxKind kind, const QString &reason)
-{
-    m_dialogs->showMessage(text, title, kind, reason);
+    m_console.port().release();
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
 }
 
 void Main::AboutSubMenu_Click()
@@ -158,25 +192,63 @@ void Main::AboutSubMenu_Click()
 void Main::SentCommandsSubMenu_Click()
 {
     if (!m_sentMonitor)
-        m_sentMonitor = new SentMonitor(*m_sentCommands, *m_dialogs);
+        m_sentMonitor = new SentMonitor(m_console.record(), *m_dialogs);
     m_sentMonitor->show();
     m_sentMonitor->raise();
     m_sentMonitor->activateWindow();
 }
 
-void Main::setRecording(bool on)
+// Made on first use: building a file dialog costs more than the rest of
+// the window together, and most sessions never open one.
+QFileDialog &Main::commonDialog()
 {
-    m_commands->setRecorder(on ? m_sentCommands : nullptr);
+    if (!CommonDialog) {
+        CommonDialog = new QFileDialog(m_connection);
+        CommonDialog->setObjectName(QStringLiteral("CommonDialog"));
+        CommonDialog->setDefaultSuffix(Texts::FileSuffix);
+        CommonDialog->setNameFilter(Texts::FileFilter);
+    }
+    return *CommonDialog;
 }
 
-// Handlers call one another (Send All sends the offset, which sends all lines):
-// the commands belong to the action the operator took.
-void Main::runAs(const QString &action, void (Main::*handler)())
+// Either dialog starts where the last one, of either kind, left off, also
+// when that path was typed rather than browsed to.
+QString Main::runCommonDialog()
 {
-    const bool outermost = m_sentCommands->action().isEmpty();
-    if (outermost)
-        m_sentCommands->setAction(action);
-    (this->*handler)();
-    if (outermost)
-        m_sentCommands->setAction(QString());
+    QFileDialog &dialog = commonDialog();
+    QString path = m_dialogs->runFileDialog(dialog);
+    if (!path.isEmpty())
+        dialog.setDirectory(QFileInfo(path).absolutePath());
+    return path;
+}
+
+void Main::SaveSubMenu_Click()
+{
+    QFileDialog &dialog = commonDialog();
+    dialog.setWindowTitle(Texts::SaveDialogTitle);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    const QString path = runCommonDialog();
+    if (path.isEmpty())
+        return showReport({Report::Kind::Plain, Texts::ErrorTitle, Texts::SaveError, Texts::SaveCancelled});
+    m_console.files().save(path);
+}
+
+void Main::OpenSubMenu_Click()
+{
+    QFileDialog &dialog = commonDialog();
+    dialog.setWindowTitle(Texts::OpenDialogTitle);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QString path = runCommonDialog();
+    if (path.isEmpty())
+        return showReport({Report::Kind::Plain, Texts::ErrorTitle, Texts::OpenError, Texts::OpenCancelled});
+    openLineFile(path);
+}
+
+void Main::openLineFile(const QString &path)
+{
+    const Console::Acting acting(m_console, OpenSubMenu->text());
+    m_console.files().open(path);
 }

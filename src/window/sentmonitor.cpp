@@ -1,7 +1,9 @@
 #include "window/sentmonitor.h"
 
+#include "console/report.h"
+#include "console/sentcommands.h"
+#include "store/linefile.h"
 #include "window/dialogs.h"
-#include "window/sentcommands.h"
 #include "window/texts.h"
 
 #include <QApplication>
@@ -11,7 +13,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -101,13 +102,11 @@ void SentMonitor::saveAll()
     const QString path = m_dialogs.runFileDialog(dialog);
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    const QByteArray csv = m_commands.toCsv();
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
-        m_dialogs.showMessage(Texts::SaveError, Texts::ErrorTitle, BoxKind::Plain, file.errorString());
+    if (const QString failure = saveFileWhole(path, m_commands.toCsv()); !failure.isEmpty())
+        m_dialogs.showMessage({Report::Kind::Plain, Texts::ErrorTitle, Texts::SaveError, failure});
 }
 
 void SentMonitor::showDiscarded(qint64 discarded)
 {
-    m_discarded->setText(discarded > 0 ? Texts::discardedRows(discarded, SentCommands::MaxRows) : QString());
+    m_discarded->setText(discarded > 0 ? Texts::discardedRows(discarded, m_commands.rowCount()) : QString());
 }

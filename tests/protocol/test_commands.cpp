@@ -49,9 +49,11 @@ struct Rig : ByteWriter, Notifier
 using IndexCommand = void (*)(Rig &, int);
 using FieldCommand = void (*)(Rig &, QString &);
 
-QString offsetText(const Commands::LeftOffsetResult &result)
+// The field shows its zero-filled text before the command goes out.
+void sendPosition(Rig &r, const CommandCode &code, QString &text)
 {
-    return result.fieldText + (result.sendLines ? "" : ", lines must not follow");
+    text = Commands::zeroFilled(text, 2);
+    r.commands.sendPosition(code, text);
 }
 
 template<typename Command, typename Operand>
@@ -135,9 +137,13 @@ private slots:
     void valueCommands_data()
     {
         columns<FieldCommand, QString>();
-        const FieldCommand h = [](Rig &r, QString &text) { text = r.commands.sendPosition(r.codes.CmdHPos, text); };
-        const FieldCommand v = [](Rig &r, QString &text) { text = r.commands.sendPosition(r.codes.CmdVPos, text); };
-        const FieldCommand offset = [](Rig &r, QString &text) { text = offsetText(r.commands.sendLeftOffset(text)); };
+        const FieldCommand h = [](Rig &r, QString &text) { sendPosition(r, r.codes.CmdHPos, text); };
+        const FieldCommand v = [](Rig &r, QString &text) { sendPosition(r, r.codes.CmdVPos, text); };
+        const FieldCommand offset = [](Rig &r, QString &text) {
+            text = Commands::zeroFilled(text, 3);
+            if (!r.commands.sendLeftOffset(text))
+                text += ", lines must not follow";
+        };
         const FieldCommand transparency = [](Rig &r, QString &text) {
             r.commands.sendTransparency(text, r.transparencyMin, r.transparencyMax);
         };

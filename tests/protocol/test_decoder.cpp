@@ -65,7 +65,7 @@ private slots:
             const QString hex = QString::number(i & 0xFF, 16).rightJustified(2, u'0');
             commands.sendPosition(codes.CmdHPos, hex);
             commands.sendPosition(codes.CmdVPos, hex.toUpper());
-            commands.sendLeftOffset(QString::number(i * 4 & 0x3FF, 16));
+            commands.sendLeftOffset(Commands::zeroFilled(QString::number(i * 4 & 0x3FF, 16), 3));
         }
         for (int t = 0; t <= 15; ++t)
             commands.sendTransparency(QString::number(t), low, high);

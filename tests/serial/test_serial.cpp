@@ -19,12 +19,20 @@ QByteArray pattern(qsizetype size)
 // How a queue ends in queueEnds().
 enum End { Drained, CutShort, Lost };
 
-bool openLink(SerialLink &link, const PtyDevice &pty, const QString &settings, int port = 1)
+PortSettings at(qint32 baudRate, int port = 1)
 {
-    pty.mapAs(port);
-    link.setCommPort(qint16(port));
-    link.setSettings(settings);
-    return link.open();
+    PortSettings settings;
+    settings.port = port;
+    settings.baudRate = baudRate;
+    return settings;
+}
+
+// A device of this machine opens before open() returns.
+bool openLink(SerialLink &link, const PtyDevice &pty, const PortSettings &settings)
+{
+    pty.mapAs(settings.port);
+    link.open(settings);
+    return link.isOpen();
 }
 
 } // namespace
@@ -75,24 +83,25 @@ private slots:
     void refusesToOpen_data()
     {
         QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<QString>("reason");
         // clang-format off
-        QTest::newRow("empty baud rate (no BaudRate selection)") << 1 << ",n,8,1";
-        QTest::newRow("zero baud rate") << 1 << "0,n,8,1";
-        QTest::newRow("unknown parity letter") << 1 << "2400,x,8,1";
-        QTest::newRow("nine data bits") << 1 << "2400,n,9,1";
-        QTest::newRow("port 0 (no COM port selection)") << 0 << "2400,n,8,1";
+        QTest::newRow("no BaudRate selection") << 1 << 0 << "No baud rate is selected";
+        QTest::newRow("no COM port selection") << 0 << 2400 << "No COM port is selected";
+        QTest::newRow("COM 17 is none") << 17 << 2400 << "No serial device for COM 17";
         // clang-format on
     }
 
     void refusesToOpen()
     {
         QFETCH(int, port);
-        QFETCH(QString, settings);
+        QFETCH(int, baud);
         PtyDevice pty;
         SerialLink link;
-        QVERIFY(!openLink(link, pty, settings, port));
-        QVERIFY(!link.isOpen() && !link.errorString().isEmpty());
+        QSignalSpy failed(&link, &SerialLink::openFailed);
+        QVERIFY(!openLink(link, pty, at(baud, port)));
+        QCOMPARE(failed.count(), 1);
+        QTEST(failed[0][0].toString(), "reason");
     }
 
     // Opening sets the line up and holds the device; back-to-back writes reach
@@ -107,9 +116,12 @@ private slots:
         QSignalSpy progress(&link, &SerialLink::progress);
         QSignalSpy idle(&link, &SerialLink::idle);
         QSignalSpy drained(&link, &SerialLink::drained);
-        QVERIFY2(openLink(link, pty, "9600,N,8,2", 16), qPrintable(link.errorString()));
+        PortSettings settings = at(9600, 16);
+        settings.stopBits = QSerialPort::TwoStop;
+        QVERIFY2(openLink(link, pty, settings), qPrintable(link.errorString()));
+        QCOMPARE(link.description(), pty.path() + ", 9600,n,8,2");
         SerialLink second;
-        QVERIFY(!openLink(second, pty, "9600,N,8,2", 16));
+        QVERIFY(!openLink(second, pty, settings));
         termios line{};
         QCOMPARE(::tcgetattr(pty.slave(), &line), 0);
         QCOMPARE(::cfgetospeed(&line), speed_t(B9600));
@@ -138,20 +150,68 @@ private slots:
         QCOMPARE(pty.collectFor(100), QByteArray());
     }
 
+    // A write the queue cannot take whole is refused whole; the queue is
+    // counted from what the link has not handed over.
+    void queueHoldsAtMost64MiB()
+    {
+        PtyDevice pty;
+        SerialLink link;
+        QVERIFY(openLink(link, pty, at(2400)));
+        const QByteArray chunk(8 * 1024 * 1024, 'q');
+        for (qint64 queued = 0; queued + chunk.size() <= SerialLink::QueueLimit; queued += chunk.size())
+            QVERIFY(link.write(chunk));
+        QCOMPARE(link.room(), 0);
+        QVERIFY(!link.write("x"));
+        PtyDevice::runEvents(50);
+        const qint64 room = link.room();
+        QVERIFY(room > 0);
+        QVERIFY(!link.write(QByteArray(room + 1, 'y')));
+        QCOMPARE(link.room(), room);
+        QVERIFY(link.write(QByteArray(room, 'z')));
+    }
+
+    // Closing puts the device's line settings back as the first open found
+    // them, whether the port drained or was let go at once.
+    void closingRestoresTheLine()
+    {
+        PtyDevice pty;
+        termios found{};
+        QCOMPARE(::tcgetattr(pty.slave(), &found), 0);
+        ::cfsetspeed(&found, B9600);
+        found.c_cflag = (found.c_cflag & ~CSIZE) | CS7 | PARENB;
+        QCOMPARE(::tcsetattr(pty.slave(), TCSANOW, &found), 0);
+        const auto line = [&pty] {
+            termios now{};
+            ::tcgetattr(pty.slave(), &now);
+            return QByteArray(reinterpret_cast<const char *>(&now), sizeof now);
+        };
+        const QByteArray before = line();
+        for (const bool drain : {true, false}) {
+            SerialLink link;
+            QVERIFY(openLink(link, pty, at(2400)));
+            QVERIFY(line() != before);
+            if (drain)
+                link.drainThenClose();
+            else
+                link.close();
+            QCOMPARE(line(), before);
+        }
+    }
+
     void queueEnds_data()
     {
-        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("baud");
         QTest::addColumn<int>("queued");
         QTest::addColumn<bool>("reading");
         QTest::addColumn<End>("end");
         // clang-format off
-        QTest::newRow("drained: the reader keeps up") << "115200,n,8,1" << 100000 << true << Drained;
+        QTest::newRow("drained: the reader keeps up") << 115200 << 100000 << true << Drained;
         // At 4 Mbaud the deadline is about 2.25 s: the 2 s margin and 250 ms of line time.
-        QTest::newRow("drained: the device takes nothing, the rest dropped") << "4000000,n,8,1" << 100000 << false << Drained;
+        QTest::newRow("drained: the device takes nothing, the rest dropped") << 4000000 << 100000 << false << Drained;
         // At 2400 baud it is minutes away: the stall is reported, and close() ends the wait.
-        QTest::newRow("stalled drain cut short") << "2400,n,8,1" << 100000 << false << CutShort;
-        QTest::newRow("device lost while draining") << "115200,n,8,1" << 100000 << false << Lost;
-        QTest::newRow("device lost with nothing queued") << "115200,n,8,1" << 0 << false << Lost;
+        QTest::newRow("stalled drain cut short") << 2400 << 100000 << false << CutShort;
+        QTest::newRow("device lost while draining") << 115200 << 100000 << false << Lost;
+        QTest::newRow("device lost with nothing queued") << 115200 << 0 << false << Lost;
         // clang-format on
     }
 
@@ -160,7 +220,7 @@ private slots:
     // alone, once, and leaves the link closed like any other.
     void queueEnds()
     {
-        QFETCH(QString, settings);
+        QFETCH(int, baud);
         QFETCH(int, queued);
         QFETCH(bool, reading);
         QFETCH(End, end);
@@ -169,7 +229,7 @@ private slots:
         QSignalSpy drained(&link, &SerialLink::drained);
         QSignalSpy stalled(&link, &SerialLink::stalled);
         QSignalSpy failed(&link, &SerialLink::failed);
-        QVERIFY(openLink(link, pty, settings));
+        QVERIFY(openLink(link, pty, at(baud)));
         QElapsedTimer clock;
         clock.start();
         QVERIFY(link.write(pattern(queued)));

@@ -1,6 +1,7 @@
 // The character set, numbers as text, and the line file in memory and on disk.
 #include "fuzz/linefileinvariant.h"
 #include "fuzz/numberreaderinvariant.h"
+#include "store/oneline.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -61,6 +62,29 @@ class TestStore : public QObject
     Q_OBJECT
 
 private slots:
+    // Whatever is pasted or dropped into a one-line value stays one line.
+    void pastedLineBreaks_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("line");
+        // clang-format off
+        QTest::newRow("LF inside is a space") << "AB\nCD" << "AB CD";
+        QTest::newRow("CR LF inside is one space") << "AB\r\nCD" << "AB CD";
+        QTest::newRow("CR alone inside is a space") << "AB\rCD" << "AB CD";
+        QTest::newRow("a copied line's end is dropped") << "SECOND\r\nY\r\n" << "SECOND Y";
+        QTest::newRow("two breaks are two spaces") << "a\n\nb" << "a  b";
+        QTest::newRow("leading breaks are spaces") << "\r\nX" << " X";
+        QTest::newRow("only breaks is empty") << "\r\n\n" << "";
+        QTest::newRow("LF CR is two breaks") << "a\n\rb" << "a  b";
+        // clang-format on
+    }
+
+    void pastedLineBreaks()
+    {
+        QFETCH(QString, pasted);
+        QTEST(OneLine::fromPasted(pasted), "line");
+    }
+
     // Every byte decodes to a character of its own and back: the euro sign,
     // a C1 control, the last byte unlike Latin-1. A character outside the set
     // is one '?': U+0100, U+0080, a surrogate pair, a lone high surrogate.
@@ -197,7 +221,7 @@ private slots:
         const auto unmount = qScopeGuard([&mountPoint] { ::umount2(mountPoint.constData(), MNT_DETACH); });
         const QString path = dir.filePath("work.ptx");
         QVERIFY(writeFile(path, QByteArray(4096, 'x'), 4096)); // a save replaces a longer file whole
-        QCOMPARE(saveLineFile(path, QByteArray(2048, 'o')), QString());
+        QCOMPARE(saveFileWhole(path, QByteArray(2048, 'o')), QString());
         QCOMPARE(contents(path), QByteArray(2048, 'o'));
         QFile filler(dir.filePath("filler")); // fills the filesystem, then gives back the spare bytes
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
@@ -205,7 +229,7 @@ private slots:
         }
         QVERIFY(filler.resize(filler.size() - spareKiB * 1024));
 
-        QCOMPARE(saveLineFile(path, QByteArray(contentKiB * 1024, 'n')), "No space left on device");
+        QCOMPARE(saveFileWhole(path, QByteArray(contentKiB * 1024, 'n')), "No space left on device");
         QCOMPARE(contents(path), QByteArray(2048, 'o'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  (QStringList{"filler", "work.ptx"}));

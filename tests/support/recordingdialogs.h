@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/report.h"
 #include "window/dialogs.h"
 
 #include <QFileDialog>
@@ -14,10 +15,10 @@ public:
     QStringList fileDialogs; // title|mode|suffix|filter|starting folder
     QStringList answers;
 
-    void showMessage(const QString &text, const QString &title, BoxKind kind, const QString &reason) override
+    void showMessage(const Report &report) override
     {
-        static const char *const Kinds[] = {"error", "information", "plain"};
-        boxes << QStringList{text, title, Kinds[int(kind)], reason}.join(u'|');
+        static const char *const Kinds[] = {"error", "information", "plain", "status"};
+        boxes << QStringList{report.text, report.title, Kinds[int(report.kind)], report.reason}.join(u'|');
     }
 
     QString runFileDialog(QFileDialog &dialog) override

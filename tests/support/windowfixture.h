@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/console.h"
 #include "ptydevice.h"
 #include "recordingdialogs.h"
 #include "window/mainwindow.h"
@@ -18,7 +19,8 @@ public:
 
     RecordingDialogs dialogs;
     PtyDevice pty;
-    Main window{&dialogs};
+    Console console;
+    Main window{console, &dialogs};
     QTemporaryDir dir;
 
     WindowFixture()

@@ -2,7 +2,7 @@
 // real window, and the record's own limit. QUILLANE_SCREENSHOTS=<folder>
 // saves the window after Send All.
 #include "../support/windowfixture.h"
-#include "window/sentcommands.h"
+#include "console/sentcommands.h"
 
 class TestSentMonitor : public QObject
 {
@@ -61,53 +61,6 @@ private slots:
         // Quotes around a field with a comma or a quote, which is doubled.
         QCOMPARE(lines.at(2).section(u',', 1),
                  "Send All,\"Set line 1 to \"\"a,\"\"b\"\"\"\"\",F0 53 30 31 61 2C 22 62 22 0A,sent");
-    }
-
-    // What is still queued when the port goes is dropped; what left stays sent.
-    void lostPortDropsTheUnsent()
-    {
-        openMonitor();
-        ui->connectPort();
-        ui->type("LineText", QString(255, u'q'));
-        for (int i = 0; i < 400; ++i)
-            ui->click("SendSelectLineBtn");
-        // The first lines fill what the device buffers; the rest wait.
-        QTRY_COMPARE(rows->index(0, SentCommands::StateColumn).data().toString(), "sent");
-        ui->pty.closeMaster();
-        QTRY_COMPARE(rows->index(399, SentCommands::StateColumn).data().toString(), "dropped");
-        QVERIFY(!column(SentCommands::StateColumn).contains("queued"));
-    }
-
-    // The record keeps the newest rows, each with its own bytes, and counts
-    // the ones it let go.
-    void keepsTheLastTenThousand()
-    {
-        SentCommands record([] { return qint64(0); });
-        constexpr int Total = 3 * SentCommands::MaxRows + 1;
-        const auto bytesOf = [](int i) {
-            // Two long ones: one dropped, one kept.
-            const bool long_ = i == SentCommands::MaxRows || i == Total - 2;
-            return QByteArray::number(i).repeated(long_ ? 60000 : 1);
-        };
-        SentCommand command;
-        for (int i = 0; i < Total; ++i) {
-            command.bytes = bytesOf(i);
-            record.commandSent(command, false);
-            if (i == SentCommands::MaxRows) {
-                record.flush();
-                QCOMPARE(record.discardedRows(), 1);
-                QCOMPARE(record.index(0, SentCommands::BytesColumn).data().toString(), "31"); // "1"
-            } else if (i % 3000 == 0) {
-                record.flush();
-            }
-        }
-        record.flush();
-        QCOMPARE(record.rowCount(), SentCommands::MaxRows);
-        QCOMPARE(record.discardedRows(), Total - SentCommands::MaxRows);
-        for (int r = 0; r < record.rowCount(); ++r) {
-            const QString hex = QString::fromLatin1(bytesOf(Total - SentCommands::MaxRows + r).toHex(' ').toUpper());
-            QCOMPARE(record.index(r, SentCommands::BytesColumn).data(Qt::ToolTipRole).toString(), hex);
-        }
     }
 };
 

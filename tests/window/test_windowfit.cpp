@@ -3,6 +3,7 @@
 // 2); their names for screen readers and the tab chain; driven offscreen.
 // QUILLANE_SCREENSHOTS=<folder> saves each main window.
 #include "../support/recordingdialogs.h"
+#include "console/console.h"
 #include "window/mainwindow.h"
 #include "window/texts.h"
 
@@ -90,7 +91,8 @@ void TestWindowFit::fits()
     QFETCH(QFont, font);
     QFETCH(QSize, screen);
     QApplication::setFont(font);
-    Main window(&dialogs);
+    Console console;
+    Main window(console, &dialogs);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     expectCaptionsWhole(&window);
@@ -161,7 +163,8 @@ void TestWindowFit::accessibleNames()
     QFETCH(QString, name);
     QFETCH(QString, label);
     QFETCH(QString, more);
-    Main window(&dialogs);
+    Console console;
+    Main window(console, &dialogs);
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(window.findChild<QWidget *>(control));
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), name);
@@ -179,7 +182,8 @@ void TestWindowFit::accessibleNames()
 // With every control usable, Tab visits them all in the order of the screen.
 void TestWindowFit::tabChain()
 {
-    Main window(&dialogs);
+    Console console;
+    Main window(console, &dialogs);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(focusName(), "LineList");

@@ -11,8 +11,9 @@
 class QTimer;
 
 // Every command the program handed to the port, newest last: when, for which
-// action, what it says, its bytes and whether it left. Keeps the last MaxRows;
-// new rows show once the event loop runs again.
+// action, what it says, its bytes and whether it left. Keeps the last MaxRows
+// and at most MaxBytes of their bytes; new rows show once the event loop runs
+// again.
 class SentCommands : public QAbstractTableModel, public CommandRecorder
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
     enum Column { TimeColumn, ActionColumn, CommandColumn, BytesColumn, StateColumn, ColumnCount };
     enum class State { Queued, Sent, Dropped, Refused };
     static constexpr int MaxRows = 10000;
+    static constexpr qint64 MaxBytes = qint64(32) * 1024 * 1024;
 
     // acceptedTotal: how many bytes the link has taken since it opened, so
     // that each command knows where in the stream it ends.
@@ -38,7 +40,7 @@ public:
     void clear();
     // Tells the views now what the next batch would tell them.
     void flush();
-    // Rows that fell off the front to keep MaxRows.
+    // Rows that fell off the front to keep within the bounds.
     qint64 discardedRows() const { return m_discarded; }
 
     // Tab-separated, one line a row; CSV with a header line.
@@ -72,6 +74,7 @@ private:
 
     std::function<qint64()> m_acceptedTotal;
     std::deque<Row> m_rows;
+    qint64 m_bytes = 0; // of every row kept
     // The few texts that name an action, each kept once.
     std::vector<QString> m_actions{QString()};
     int m_action = 0;

@@ -1,4 +1,4 @@
-#include "window/sentcommands.h"
+#include "console/sentcommands.h"
 
 #include <QDateTime>
 #include <QTimer>
@@ -57,7 +57,12 @@ void SentCommands::commandSent(const SentCommand &command, bool refused)
     // The operand lies within the bytes, where the words are read from again.
     m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(), command.bytes, m_action, command.number,
                       command.kind, refused ? State::Refused : State::Queued, command.incomplete});
-    scheduleBatch();
+    m_bytes += command.bytes.size();
+    // Long lines reach the byte bound long before a batch is due.
+    if (m_bytes > MaxBytes)
+        flush();
+    else
+        scheduleBatch();
 }
 
 SentCommand SentCommands::command(const Row &row) const
@@ -74,12 +79,19 @@ void SentCommands::flush()
 {
     m_batch->stop();
     announceStates(m_firstUnannounced);
-    const size_t excess = m_rows.size() > MaxRows ? m_rows.size() - MaxRows : 0;
+    size_t excess = m_rows.size() > MaxRows ? m_rows.size() - MaxRows : 0;
+    qint64 keptBytes = m_bytes;
+    for (size_t i = 0; i < excess; ++i)
+        keptBytes -= m_rows[i].bytes.size();
+    // The newest row stays, however long.
+    while (keptBytes > MaxBytes && excess + 1 < m_rows.size())
+        keptBytes -= m_rows[excess++].bytes.size();
     if (excess > 0) {
         const size_t shownGone = std::min(excess, size_t(m_shown));
         if (shownGone > 0)
             beginRemoveRows({}, 0, int(shownGone) - 1);
         m_rows.erase(m_rows.begin(), m_rows.begin() + qsizetype(excess));
+        m_bytes = keptBytes;
         m_shown -= int(shownGone);
         m_firstQueued = m_firstQueued > excess ? m_firstQueued - excess : 0;
         m_firstUnannounced = m_firstUnannounced > excess ? m_firstUnannounced - excess : 0;
@@ -139,6 +151,7 @@ void SentCommands::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_bytes = 0;
     m_shown = 0;
     m_firstQueued = 0;
     m_firstUnannounced = 0;

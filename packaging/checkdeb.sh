@@ -70,6 +70,8 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/quillane.svg" ] || {
     echo "missing from $deb: the scalable icon"; status=1; }
+[ -s "$root/usr/share/mime/packages/io.github.quillane.Quillane.xml" ] || {
+    echo "missing from $deb: the line file's MIME type"; status=1; }
 
 echo "== lintian --pedantic -I $(basename "$deb")"
 lintian --pedantic -I --fail-on error,warning,pedantic "$deb" >"$out/lintian.txt" 2>&1 || {

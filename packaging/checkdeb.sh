@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the Debian package and puts it through Debian's own checks:
+# Builds the Debian package twice, fails unless both are byte-identical, and
+# puts it through Debian's own checks:
 # lintian --pedantic (with infos), appstreamcli validate and validate-tree,
 # and desktop-file-validate. Any error, warning or pedantic tag fails, and so
 # does any info not listed in $accepted_infos (each is explained in the
@@ -22,21 +23,45 @@ if [ -n "$missing" ]; then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
 fi
 
+# Two builds of the package must give the same bytes: cpack sets every time
+# stamp to SOURCE_DATE_EPOCH (the last commit's time), and the modes are
+# fixed whatever the umask, so the second build runs under another one.
 rm -rf "$out"
-mkdir -p "$out"
-if ! "$cpack" -G DEB --config "$config" -B "$out" >"$out/cpack.log" 2>&1; then
-    cat "$out/cpack.log"
-    exit 1
-fi
-set -- "$out"/*.deb
-if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-    echo "expected one .deb in $out, found: $*"
-    exit 1
-fi
+for build in first:022 second:077; do
+    mask=${build#*:} build=${build%%:*}
+    mkdir -p "$out/$build"
+    if ! (umask "$mask" && "$cpack" -G DEB --config "$config" -B "$out/$build") >"$out/$build/cpack.log" 2>&1; then
+        cat "$out/$build/cpack.log"
+        exit 1
+    fi
+    set -- "$out/$build"/*.deb
+    if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+        echo "expected one .deb in $out/$build, found: $*"
+        exit 1
+    fi
+done
 deb=$1
+first=$(sha256sum <"$out/first/$(basename "$deb")" | cut -d' ' -f1)
+second=$(sha256sum <"$deb" | cut -d' ' -f1)
+echo "== sha256 of two builds of $(basename "$deb")"
+echo "$first  first/$(basename "$deb") (umask 022)"
+echo "$second  second/$(basename "$deb") (umask 077)"
+status=0
+if [ "$first" != "$second" ]; then
+    echo "the two builds differ: the package is not reproducible"
+    for build in first second; do
+        mkdir -p "$out/ar-$build"
+        (cd "$out/ar-$build" && ar x "../$build/$(basename "$deb")" && ar tv "../$build/$(basename "$deb")" &&
+         for member in *.tar.*; do tar tvf "$member" --full-time; done) >"$out/$build.list" 2>&1
+    done
+    diff "$out/first.list" "$out/second.list" || true
+    for member in "$out"/ar-first/*; do
+        cmp "$member" "$out/ar-second/$(basename "$member")" || true
+    done
+    status=1
+fi
 root=$out/root
 dpkg-deb -x "$deb" "$root"
-status=0
 
 # The icon set: lintian checks each size against its folder, not that it is there.
 for size in 16 22 24 32 48 64 128 256; do
@@ -45,6 +70,8 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 [ -s "$root/usr/share/icons/hicolor/scalable/apps/quillane.svg" ] || {
     echo "missing from $deb: the scalable icon"; status=1; }
+[ -s "$root/usr/share/mime/packages/io.github.quillane.Quillane.xml" ] || {
+    echo "missing from $deb: the line file's MIME type"; status=1; }
 
 echo "== lintian --pedantic -I $(basename "$deb")"
 lintian --pedantic -I --fail-on error,warning,pedantic "$deb" >"$out/lintian.txt" 2>&1 || {

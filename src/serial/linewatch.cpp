@@ -17,13 +17,14 @@ void SerialLink::onBytesWritten()
 {
     if (m_state != State::Open && m_state != State::Draining)
         return;
+    feed();
     updateHandedOver();
-    if (m_transport->bytesToWrite() == 0) {
+    if (linkQueued() == 0) {
         m_queued = 0;
         emit idle();
     } else if (m_sinceProgress.elapsed() >= ProgressIntervalMs) {
         m_sinceProgress.start();
-        emit progress(m_queued, m_queued - m_transport->bytesToWrite());
+        emit progress(m_queued, m_queued - linkQueued());
     }
 }
 
@@ -44,7 +45,7 @@ void SerialLink::checkDrain()
 // own size says it at once.
 void SerialLink::updateHandedOver()
 {
-    const qint64 handed = m_accepted - m_transport->bytesToWrite();
+    const qint64 handed = m_accepted - linkQueued();
     if (handed == m_handedOver)
         return;
     m_handedOver = handed;
@@ -75,7 +76,7 @@ void SerialLink::checkStall()
         m_sinceMoved.start();
     } else if (m_sinceMoved.isValid() && m_sinceMoved.elapsed() >= StallMs) {
         m_sinceMoved.invalidate(); // said once; a move starts the clock again
-        emit progress(m_queued, m_queued - m_transport->bytesToWrite());
+        emit progress(m_queued, m_queued - linkQueued());
         emit stalled(pending);
     }
 }
@@ -112,9 +113,10 @@ qint64 SerialLink::shutPort()
 {
     m_drainTimer->stop();
     m_stallTimer->stop();
-    const qint64 dropped = m_transport && m_state != State::Opening
-                               ? m_transport->bytesToWrite() + std::max<qint64>(driverQueued(), 0)
-                               : 0;
+    const qint64 dropped =
+        m_transport && m_state != State::Opening ? linkQueued() + std::max<qint64>(driverQueued(), 0) : 0;
+    m_waiting.clear();
+    m_waitingBytes = 0;
     m_state = State::Closed;
     if (m_transport) {
         m_transport->close();

@@ -20,6 +20,9 @@ public:
     void open(const PortSettings &settings) override;
     bool write(const QByteArray &data) override;
     qint64 bytesToWrite() const override;
+    // A pseudo-terminal gives room back only in whole buffers, of the size
+    // each write filled: small writes keep a slow reader's progress visible.
+    qint64 handOverChunk() const override { return 256; }
     qint64 driverQueued() const override;
     bool lineBusy() const override;
     void close() override;

@@ -167,25 +167,54 @@ bool SerialLink::write(const QByteArray &bytes)
         m_leftAtLastLook = -1;
         m_stallTimer->start();
     }
-    if (!m_transport->write(bytes)) {
-        m_error = m_transport->errorString();
-        return false;
-    }
+    m_waiting.push_back(bytes);
+    m_waitingBytes += bytes.size();
     m_queued += bytes.size();
     m_accepted += bytes.size();
+    feed();
     return true;
+}
+
+// The next chunk goes to the transport once it has handed the last one to
+// the system.
+void SerialLink::feed()
+{
+    if (m_state != State::Open && m_state != State::Draining)
+        return;
+    if (m_waitingBytes == 0 || m_transport->bytesToWrite() > 0)
+        return;
+    QByteArray chunk;
+    while (!m_waiting.empty() && chunk.size() < m_transport->handOverChunk()) {
+        QByteArray &front = m_waiting.front();
+        const qsizetype take = std::min<qsizetype>(front.size(), m_transport->handOverChunk() - chunk.size());
+        if (take == front.size()) {
+            chunk += front;
+            m_waiting.pop_front();
+        } else {
+            chunk += front.first(take);
+            front.remove(0, take);
+        }
+    }
+    m_waitingBytes -= chunk.size();
+    if (!m_transport->write(chunk))
+        fail(m_transport->errorString());
+}
+
+qint64 SerialLink::linkQueued() const
+{
+    return m_waitingBytes + m_transport->bytesToWrite();
 }
 
 qint64 SerialLink::room() const
 {
-    return m_state == State::Open ? QueueLimit - m_transport->bytesToWrite() : 0;
+    return m_state == State::Open ? QueueLimit - linkQueued() : 0;
 }
 
 qint64 SerialLink::pendingBytes() const
 {
     if (m_state != State::Open && m_state != State::Draining)
         return 0;
-    return m_transport->bytesToWrite() + std::max<qint64>(driverQueued(), 0);
+    return linkQueued() + std::max<qint64>(driverQueued(), 0);
 }
 
 qint64 SerialLink::driverQueued() const

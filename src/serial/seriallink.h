@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <deque>
+
 class QTimer;
 class Transport;
 
@@ -106,8 +108,14 @@ private:
     void finishFailure();
     qint64 shutPort();
     qint64 driverQueued() const;
+    // Bytes written to the link that the system has not taken.
+    qint64 linkQueued() const;
+    void feed();
 
     QPointer<Transport> m_transport;
+    // What waits behind the transport, handed over a chunk at a time.
+    std::deque<QByteArray> m_waiting;
+    qint64 m_waitingBytes = 0;
     QTimer *m_drainTimer;
     QTimer *m_stallTimer;
     State m_state = State::Closed;

@@ -1,6 +1,7 @@
 #include "window/mainwindow.h"
 
 #include "console/console.h"
+#include "store/filename.h"
 #include "window/commandbuttons.h"
 #include "window/connectionpanel.h"
 #include "window/dialogs.h"
@@ -212,14 +213,16 @@ QFileDialog &Main::commonDialog()
 }
 
 // Either dialog starts where the last one, of either kind, left off, also
-// when that path was typed rather than browsed to.
+// when that path was typed rather than browsed to. A name the dialog could
+// only show with replacement characters is looked up as the system has it.
 QString Main::runCommonDialog()
 {
     QFileDialog &dialog = commonDialog();
-    QString path = m_dialogs->runFileDialog(dialog);
-    if (!path.isEmpty())
-        dialog.setDirectory(QFileInfo(path).absolutePath());
-    return path;
+    const QString path = m_dialogs->runFileDialog(dialog);
+    if (path.isEmpty())
+        return path;
+    dialog.setDirectory(QFileInfo(path).absolutePath());
+    return FileName::resolve(path);
 }
 
 void Main::SaveSubMenu_Click()

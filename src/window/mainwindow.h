@@ -33,6 +33,8 @@ public:
 
     // Opens a line file as File > Open does once its dialog has a path.
     void openLineFile(const QString &path);
+    // Ends the program: whatever is queued is dropped, the port let go.
+    void ExitSubMenu_Click();
 
     void EnableCommandButtons();
     void DisableCommandButtons();
@@ -52,7 +54,6 @@ private:
     QString runCommonDialog();
     void SaveSubMenu_Click();
     void OpenSubMenu_Click();
-    void ExitSubMenu_Click();
     void AboutSubMenu_Click();
     void SentCommandsSubMenu_Click();
 

@@ -198,6 +198,24 @@ private slots:
         }
     }
 
+    // A reader that takes 240 bytes a second is slow, not stalled, also on a
+    // pseudo-terminal, which gives room back only in steps.
+    void slowReaderIsNoStall()
+    {
+        PtyDevice pty;
+        SerialLink link;
+        QSignalSpy stalled(&link, &SerialLink::stalled);
+        QVERIFY(openLink(link, pty, at(2400)));
+        QVERIFY(link.write(QByteArray(30000, 'a')));
+        QElapsedTimer clock;
+        clock.start();
+        qsizetype read = 0;
+        while (clock.elapsed() < SerialLink::StallMs + 1500)
+            read += pty.collect(24, 100, 24, 100).size();
+        QVERIFY(read >= 1000);
+        QCOMPARE(stalled.count(), 0);
+    }
+
     void queueEnds_data()
     {
         QTest::addColumn<int>("baud");

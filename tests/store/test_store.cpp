@@ -1,6 +1,7 @@
 // The character set, numbers as text, and the line file in memory and on disk.
 #include "fuzz/linefileinvariant.h"
 #include "fuzz/numberreaderinvariant.h"
+#include "store/filename.h"
 #include "store/oneline.h"
 
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -233,6 +236,35 @@ private slots:
         QCOMPARE(contents(path), QByteArray(2048, 'o'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  (QStringList{"filler", "work.ptx"}));
+    }
+
+    // A name that is not UTF-8 keeps its bytes: found again from the form a
+    // file dialog shows it in, opened, and saved over under the same bytes.
+    void namesAsTheSystemHasThem()
+    {
+        for (const QByteArray bytes : {"caf\xC3\xA9", "\xF0\x9F\x98\x80", "\xC0\x80 overlong", "\xED\xA0\x80 surrogate",
+                                       "cut \xE2\x82", "\xFF\xFE"}) {
+            QCOMPARE(FileName::toNative(FileName::fromNative(bytes)), bytes);
+            QCOMPARE(FileName::shown(FileName::fromNative(bytes)), QFile::decodeName(bytes));
+        }
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xE9 \xFF.ptx";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0600);
+        const QByteArray content = "0\r\n3\r\n000\r\n0\r\n1\r\nA\r\n00\r\n00\r\n7\r\n";
+        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+        ::close(fd);
+        const QString path = FileName::resolve(QFile::decodeName(name));
+        QCOMPARE(FileName::toNative(path), name);
+        QVERIFY(loadLineFile(path, InvariantLists).data);
+        QCOMPARE(saveFileWhole(path, "saved"), QString());
+        QStringList entries;
+        DIR *folder = ::opendir(QFile::encodeName(dir.path()).constData());
+        while (const dirent *entry = ::readdir(folder))
+            entries << QString::fromLatin1(QByteArray(entry->d_name).toHex());
+        ::closedir(folder);
+        entries.sort();
+        QCOMPARE(entries,
+                 (QStringList{"2e", "2e2e", QString::fromLatin1(name.mid(name.lastIndexOf('/') + 1).toHex())}));
     }
 
     void opensOnlyWhatItUses_data()

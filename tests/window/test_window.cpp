@@ -187,11 +187,11 @@ private slots:
         for (int i = 0; i < 3; ++i)
             w.trigger("SaveSubMenu");
         w.trigger("OpenSubMenu");
-        QCOMPARE(w.dialogs.boxes, QStringList(2, "Out of Number of Line|Error|error|")
-                                      << "Save Error|Error|plain|The dialog was cancelled; nothing was saved."
-                                      << "Save Error|Error|plain|cannot create a file in " + w.dir.path()
-                                             + ": Filename refers to a directory"
-                                      << "Open Error|Error|plain|The dialog was cancelled; nothing was opened.");
+        QCOMPARE(w.dialogs.boxes,
+                 QStringList(2, "Out of Number of Line|Error|error|")
+                     << "Save Error|Error|plain|The dialog was cancelled; nothing was saved."
+                     << "Save Error|Error|plain|cannot create a file in " + w.dir.path() + ": Is a directory"
+                     << "Open Error|Error|plain|The dialog was cancelled; nothing was opened.");
         QCOMPARE(w.dialogs.fileDialogs.value(1), "Save As|save, confirm|ptx|*.ptx|" + w.dir.path());
         QCOMPARE(w.dialogs.fileDialogs.value(4), "Open|open existing|ptx|*.ptx|" + w.dir.filePath("elsewhere"));
         PtyDevice third;

@@ -12,7 +12,6 @@ namespace {
 const QString CaptionPrefix = QStringLiteral("About ");
 const QString OkCaption = QStringLiteral("OK");
 const QString NoticeFontFamily = QStringLiteral("Times New Roman");
-constexpr qreal NoticePointSize = 8.25;
 constexpr qreal TitleScale = 1.4;
 
 // The client area at the default font (3840 x 1815 twips at 96 dpi); a
@@ -60,8 +59,12 @@ void frmAbout::buildWindow()
 
     lblCopyright = new QLabel(this);
     lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
-    QFont noticeFont(NoticeFontFamily);
-    noticeFont.setPointSizeF(NoticePointSize);
+    // Its own typeface at the size of the window's text, so that it grows
+    // with the application's font as the rest does; a serif face where the
+    // family is missing.
+    QFont noticeFont = font();
+    noticeFont.setFamily(NoticeFontFamily);
+    noticeFont.setStyleHint(QFont::Serif);
     noticeFont.setWeight(QFont::Normal);
     lblCopyright->setFont(noticeFont);
 

@@ -2,6 +2,8 @@
 
 #include "console/report.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -17,7 +19,10 @@ void QtDialogs::showMessage(const Report &report)
 
 QString QtDialogs::runFileDialog(QFileDialog &dialog)
 {
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // A typed path leaves its completion list open, a window of its own that
+    // would stay over the main window after the dialog closes.
+    for (const QCompleter *completer : dialog.findChildren<QCompleter *>())
+        completer->popup()->hide();
+    return accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -13,9 +13,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -63,7 +66,17 @@ SentMonitor::SentMonitor(SentCommands &commands, Dialogs &dialogs)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
     layout->addLayout(buttons);
-    resize(metrics.horizontalAdvance(QString(130, u'x')), metrics.height() * 30);
+    // A good size for the columns, but never more than the screen has room for.
+    QSize size(metrics.horizontalAdvance(QString(130, u'x')), metrics.height() * 30);
+    create(); // for the frame's size, where the platform knows it before showing
+    if (const QScreen *screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        size = size.boundedTo(room.marginsRemoved(windowHandle()->frameMargins()).size());
+        move(room.topLeft()); // where the frame goes
+    }
+    resize(size);
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_W, QKeyCombination(Qt::Key_Escape)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
 
     connect(copy, &QPushButton::clicked, this, &SentMonitor::copySelection);
     connect(save, &QPushButton::clicked, this, &SentMonitor::saveAll);

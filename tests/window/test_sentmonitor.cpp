@@ -32,6 +32,20 @@ private slots:
     void init() { ui = std::make_unique<WindowFixture>(); }
     void cleanup() { ui.reset(); }
 
+    // The window opens within the screen's room, and Esc or Ctrl+W close it.
+    void fitsAndCloses()
+    {
+        for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+            ui->window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&ui->window));
+            openMonitor();
+            QVERIFY(monitor->screen()->availableGeometry().contains(monitor->frameGeometry()));
+            QPointer<QWidget> open = monitor;
+            QTest::keyClick(monitor, key.key(), key.keyboardModifiers());
+            QTRY_VERIFY(open.isNull());
+        }
+    }
+
     // Send All with the start values: one row per command, in order, whose
     // bytes together are what the device read; the CSV has the same rows.
     void sendAllRowsAreTheWire()

@@ -153,6 +153,32 @@ private slots:
         QCOMPARE(seen, QStringLiteral("Port cannot open|Error|Device busy|%1|1").arg(icon));
     }
 
+    // A path typed into the real file dialog leaves no completion list
+    // behind over the main window.
+    void typedPathLeavesNoPopup()
+    {
+        WindowFixture w;
+        QFile(w.dir.filePath("work.ptx")).open(QIODevice::WriteOnly);
+        QFileDialog dialog(&w.window);
+        dialog.setDirectory(w.dir.path());
+        QWidget *popup = nullptr;
+        QSignalSpy listed(dialog.findChild<QFileSystemModel *>(), &QFileSystemModel::directoryLoaded);
+        QTimer::singleShot(0, &dialog, [&] {
+            auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
+            QApplication::setActiveWindow(&dialog);
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QTRY_VERIFY(!listed.isEmpty());
+            QTest::keyClicks(name, "work.ptx");
+            QCompleter *completer = dialog.findChild<QCompleter *>();
+            QTRY_VERIFY(completer->completionCount() > 0);
+            completer->complete();
+            QVERIFY((popup = completer->popup())->isVisible());
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+        QCOMPARE(QtDialogs(&w.window).runFileDialog(dialog), w.dir.filePath("work.ptx"));
+        QVERIFY(popup && !popup->isVisible());
+    }
+
     // An open About window keeps the program running after the main window closes.
     void endsWithItsLastWindow()
     {

@@ -112,6 +112,10 @@ void TestWindowFit::fits()
 
     AboutKeeper about;
     expectCaptionsWhole(about.show());
+    // The notice keeps its typeface at the size of the rest.
+    const QFont notice = about.window()->findChild<QLabel *>("lblCopyright")->font();
+    QCOMPARE(notice.family(), "Times New Roman");
+    QCOMPARE(QFontInfo(notice).pixelSize(), QFontInfo(font).pixelSize());
 
     // A longer caption, then a larger font, while the window is open: each
     // pass of the posted events carries the change one group further out.

@@ -26,6 +26,7 @@
 // window's own event() itself, and reads the clock when that returns having
 // painted the top-level widget: at that point the whole window has been
 // painted and flushed.
+#include "console/console.h"
 #include "window/mainwindow.h"
 
 #include <QAction>
@@ -159,9 +160,11 @@ int main(int argc, char *argv[])
     PaintCounter counter;
     app.installEventFilter(&counter);
 
+    std::unique_ptr<Console> console;
     std::unique_ptr<QMainWindow> window;
     if (mode == "quillane") {
-        window = std::make_unique<Main>();
+        console = std::make_unique<Console>();
+        window = std::make_unique<Main>(*console);
     } else if (mode == "menu") {
         window = menuWindow();
     } else {

@@ -55,9 +55,13 @@ void SentCommands::setAction(const QString &action)
 void SentCommands::commandSent(const SentCommand &command, bool refused)
 {
     // The operand lies within the bytes, where the words are read from again.
-    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(), command.bytes, m_action, command.number,
+    const QList<QByteArray> pieces = command.pieces.isEmpty() ? QList<QByteArray>{command.bytes} : command.pieces;
+    qint64 size = 0;
+    for (const QByteArray &piece : pieces)
+        size += piece.size();
+    m_rows.push_back({QDateTime::currentMSecsSinceEpoch(), m_acceptedTotal(), pieces, size, m_action, command.number,
                       command.kind, refused ? State::Refused : State::Queued, command.incomplete});
-    m_bytes += command.bytes.size();
+    m_bytes += size;
     // Long lines reach the byte bound long before a batch is due.
     if (m_bytes > MaxBytes)
         flush();
@@ -70,7 +74,7 @@ SentCommand SentCommands::command(const Row &row) const
     SentCommand command;
     command.kind = row.kind;
     command.number = row.number;
-    command.bytes = row.bytes;
+    command.bytes = row.pieces.size() == 1 ? row.pieces.first() : row.pieces.join();
     command.incomplete = row.incomplete;
     return command;
 }
@@ -82,10 +86,10 @@ void SentCommands::flush()
     size_t excess = m_rows.size() > MaxRows ? m_rows.size() - MaxRows : 0;
     qint64 keptBytes = m_bytes;
     for (size_t i = 0; i < excess; ++i)
-        keptBytes -= m_rows[i].bytes.size();
+        keptBytes -= m_rows[i].size;
     // The newest row stays, however long.
     while (keptBytes > MaxBytes && excess + 1 < m_rows.size())
-        keptBytes -= m_rows[excess++].bytes.size();
+        keptBytes -= m_rows[excess++].size;
     if (excess > 0) {
         const size_t shownGone = std::min(excess, size_t(m_shown));
         if (shownGone > 0)
@@ -232,10 +236,10 @@ QVariant SentCommands::data(const QModelIndex &index, int role) const
         return cell(row, index.column());
     // A cell shows a line's worth; laying out a 780-character byte column
     // for every visible row would cost more than all the rest of a repaint.
-    if (index.column() == BytesColumn && row.bytes.size() > ShownBytes) {
+    if (index.column() == BytesColumn && row.size > ShownBytes) {
         return QStringLiteral("%1 … (%2 bytes)")
-            .arg(QString::fromLatin1(row.bytes.first(ShownBytes).toHex(' ').toUpper()))
-            .arg(row.bytes.size());
+            .arg(QString::fromLatin1(command(row).bytes.first(ShownBytes).toHex(' ').toUpper()))
+            .arg(row.size);
     }
     const QString text = cell(row, index.column());
     return text.size() > ShownCharacters ? text.left(ShownCharacters - 1) + u'…' : text;

@@ -60,7 +60,8 @@ private:
     {
         qint64 msecsSinceEpoch;
         qint64 end; // where its last byte lies in the link's stream
-        QByteArray bytes;
+        QList<QByteArray> pieces;
+        qint64 size;
         int action; // in m_actions
         int number;
         CommandKind kind;

@@ -57,12 +57,8 @@ void Commands::put(const QByteArray &piece)
         m_writeFailed = true;
         throw Refused();
     }
-    if (m_recorder) {
-        // One allocation for the whole command: code, field, operand, end.
-        if (m_current.bytes.isEmpty())
-            m_current.bytes.reserve(m_current.operand.size() + 8);
-        m_current.bytes += piece;
-    }
+    if (m_recorder)
+        m_current.pieces << piece; // shared, not copied: a line's text may be long
 }
 
 void Commands::putByte(quint8 byte)
@@ -92,15 +88,15 @@ void Commands::putNumbered(const CommandCode &code, int index)
 // command is known as it is built.
 void Commands::finishCommand(bool whole)
 {
-    if (!m_recorder || (m_current.bytes.isEmpty() && !m_writeFailed))
+    if (!m_recorder || (m_current.pieces.isEmpty() && !m_writeFailed))
         return;
-    const bool cut = !whole && !m_current.bytes.isEmpty();
-    if (m_current.kind != CommandKind::Raw || m_current.bytes.isEmpty()) {
+    const bool cut = !whole && !m_current.pieces.isEmpty();
+    if (m_current.kind != CommandKind::Raw || m_current.pieces.isEmpty()) {
         m_current.incomplete = cut;
         m_recorder->commandSent(m_current, m_writeFailed);
         return;
     }
-    QList<SentCommand> commands = decodeCommands(m_current.bytes);
+    QList<SentCommand> commands = decodeCommands(m_current.pieces.join());
     commands.last().incomplete = commands.last().incomplete || cut;
     for (qsizetype i = 0; i < commands.size(); ++i)
         m_recorder->commandSent(commands.at(i), m_writeFailed && i == commands.size() - 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 #include <QString>
 
@@ -32,8 +33,13 @@ struct SentCommand
     // The text, position, offset or transparency digit, as bytes.
     QByteArray operand;
     QByteArray bytes;
+    // A command as it was built carries its bytes as the pieces that were
+    // written, which the link's queue holds too; bytes is then empty.
+    QList<QByteArray> pieces;
     // The stream ended, or a write failed, before the command was whole.
     bool incomplete = false;
+
+    QByteArray wholeBytes() const { return pieces.isEmpty() ? bytes : pieces.join(); }
 };
 
 // The command a code's letter starts, or Raw for a letter that starts none.

@@ -116,6 +116,7 @@ qint64 SerialLink::shutPort()
     const qint64 dropped =
         m_transport && m_state != State::Opening ? linkQueued() + std::max<qint64>(driverQueued(), 0) : 0;
     m_waiting.clear();
+    m_frontTaken = 0;
     m_waitingBytes = 0;
     m_state = State::Closed;
     if (m_transport) {

@@ -2,6 +2,8 @@
 
 #include "serial/transport.h"
 
+#include <algorithm>
+
 class QSerialPort;
 class QSocketNotifier;
 
@@ -20,9 +22,11 @@ public:
     void open(const PortSettings &settings) override;
     bool write(const QByteArray &data) override;
     qint64 bytesToWrite() const override;
-    // A pseudo-terminal gives room back only in whole buffers, of the size
-    // each write filled: small writes keep a slow reader's progress visible.
-    qint64 handOverChunk() const override { return 256; }
+    // What the line moves in a quarter of a second, at least 256 bytes. A
+    // pseudo-terminal gives room back only in whole buffers, of the size each
+    // write filled; writes no larger keep a reader's progress at the line's
+    // pace visible long before a stall would be said.
+    qint64 handOverChunk(qint32 baudRate) const override { return std::clamp<qint64>(baudRate / 40, 256, 65536); }
     qint64 driverQueued() const override;
     bool lineBusy() const override;
     void close() override;

@@ -12,6 +12,7 @@ namespace {
 constexpr int DrainPollMs = 10;
 constexpr qint64 DrainMarginMs = 2000;
 constexpr int StallPollMs = 250;
+constexpr qint64 FeedBudget = qint64(256) * 1024;
 
 } // namespace
 
@@ -175,29 +176,42 @@ bool SerialLink::write(const QByteArray &bytes)
     return true;
 }
 
-// The next chunk goes to the transport once it has handed the last one to
-// the system.
+// The next chunk goes to the transport once the system has taken the last
+// one, as long as it takes them, up to a bound for each turn of the event
+// loop so that a fast device cannot hold the window up.
 void SerialLink::feed()
 {
-    if (m_state != State::Open && m_state != State::Draining)
+    if (m_feeding || (m_state != State::Open && m_state != State::Draining))
         return;
-    if (m_waitingBytes == 0 || m_transport->bytesToWrite() > 0)
-        return;
+    m_feeding = true;
+    for (qint64 budget = FeedBudget; budget > 0 && m_waitingBytes > 0 && m_transport->bytesToWrite() == 0;) {
+        const QByteArray chunk = takeWaiting(m_transport->handOverChunk(m_settings.baudRate));
+        budget -= chunk.size();
+        if (!m_transport->write(chunk)) {
+            m_feeding = false;
+            return fail(m_transport->errorString());
+        }
+    }
+    m_feeding = false;
+    if (m_waitingBytes > 0 && m_transport->bytesToWrite() == 0)
+        QMetaObject::invokeMethod(this, &SerialLink::feed, Qt::QueuedConnection);
+}
+
+QByteArray SerialLink::takeWaiting(qint64 most)
+{
     QByteArray chunk;
-    while (!m_waiting.empty() && chunk.size() < m_transport->handOverChunk()) {
-        QByteArray &front = m_waiting.front();
-        const qsizetype take = std::min<qsizetype>(front.size(), m_transport->handOverChunk() - chunk.size());
-        if (take == front.size()) {
-            chunk += front;
+    while (!m_waiting.empty() && chunk.size() < most) {
+        const QByteArray &front = m_waiting.front();
+        const qsizetype take = std::min<qsizetype>(front.size() - m_frontTaken, most - chunk.size());
+        chunk += QByteArrayView(front).sliced(m_frontTaken, take);
+        m_frontTaken += take;
+        if (m_frontTaken == front.size()) {
             m_waiting.pop_front();
-        } else {
-            chunk += front.first(take);
-            front.remove(0, take);
+            m_frontTaken = 0;
         }
     }
     m_waitingBytes -= chunk.size();
-    if (!m_transport->write(chunk))
-        fail(m_transport->errorString());
+    return chunk;
 }
 
 qint64 SerialLink::linkQueued() const

@@ -111,11 +111,15 @@ private:
     // Bytes written to the link that the system has not taken.
     qint64 linkQueued() const;
     void feed();
+    QByteArray takeWaiting(qint64 most);
 
     QPointer<Transport> m_transport;
-    // What waits behind the transport, handed over a chunk at a time.
+    // What waits behind the transport, handed over a chunk at a time; the
+    // front piece is taken from m_frontTaken on.
     std::deque<QByteArray> m_waiting;
+    qsizetype m_frontTaken = 0;
     qint64 m_waitingBytes = 0;
+    bool m_feeding = false;
     QTimer *m_drainTimer;
     QTimer *m_stallTimer;
     State m_state = State::Closed;

@@ -24,8 +24,12 @@ public:
     // Data bytes queued here that the system has not taken yet.
     virtual qint64 bytesToWrite() const = 0;
     // How many bytes the link hands over at a time, each once the last has
-    // gone to the system.
-    virtual qint64 handOverChunk() const { return qint64(16) * 1024; }
+    // gone to the system, for a line at that baud rate.
+    virtual qint64 handOverChunk(qint32 baudRate) const
+    {
+        Q_UNUSED(baudRate)
+        return qint64(16) * 1024;
+    }
     // Bytes the system has taken but not yet put on the line, or -1 when it
     // cannot tell.
     virtual qint64 driverQueued() const { return -1; }

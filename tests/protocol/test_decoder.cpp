@@ -16,7 +16,13 @@ struct Wire : ByteWriter, Notifier, CommandRecorder
         return true;
     }
     void notify(Notice) override {}
-    void commandSent(const SentCommand &command, bool) override { sent.append(command); }
+    // Built commands come as the pieces written; the decoder gives whole bytes.
+    void commandSent(const SentCommand &command, bool) override
+    {
+        sent.append(command);
+        sent.last().bytes = command.wholeBytes();
+        sent.last().pieces.clear();
+    }
 
     QByteArray stream;
     QList<SentCommand> sent;

@@ -81,8 +81,8 @@ int runCase(const QByteArray &mode, int argc, char *argv[])
             QByteArray sink(1 << 20, Qt::Uninitialized);
             while (!stop) {
                 pollfd master{pty.master(), POLLIN, 0};
-                if (::poll(&master, 1, 10) > 0)
-                    [[maybe_unused]] const ssize_t n = ::read(pty.master(), sink.data(), size_t(sink.size()));
+                if (::poll(&master, 1, 10) > 0) [[maybe_unused]]
+                    const ssize_t n = ::read(pty.master(), sink.data(), size_t(sink.size()));
             }
         });
     }
@@ -115,8 +115,8 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1)
         return runCase(argv[1], argc, argv);
-    std::printf("\"&Send All Line\" with %d lines of %d characters, peak resident size (goal < 150 MiB each):\n",
-                Lines, LineLength);
+    std::printf("\"&Send All Line\" with %d lines of %d characters, peak resident size (goal < 150 MiB each):\n", Lines,
+                LineLength);
     std::fflush(stdout);
     for (const char *mode : {"stalled", "reading"}) {
         QProcess child;

@@ -170,34 +170,6 @@ private slots:
         QVERIFY(link.write(QByteArray(room, 'z')));
     }
 
-    // Closing puts the device's line settings back as the first open found
-    // them, whether the port drained or was let go at once.
-    void closingRestoresTheLine()
-    {
-        PtyDevice pty;
-        termios found{};
-        QCOMPARE(::tcgetattr(pty.slave(), &found), 0);
-        ::cfsetspeed(&found, B9600);
-        found.c_cflag = (found.c_cflag & ~CSIZE) | CS7 | PARENB;
-        QCOMPARE(::tcsetattr(pty.slave(), TCSANOW, &found), 0);
-        const auto line = [&pty] {
-            termios now{};
-            ::tcgetattr(pty.slave(), &now);
-            return QByteArray(reinterpret_cast<const char *>(&now), sizeof now);
-        };
-        const QByteArray before = line();
-        for (const bool drain : {true, false}) {
-            SerialLink link;
-            QVERIFY(openLink(link, pty, at(2400)));
-            QVERIFY(line() != before);
-            if (drain)
-                link.drainThenClose();
-            else
-                link.close();
-            QCOMPARE(line(), before);
-        }
-    }
-
     // A reader that takes 240 bytes a second is slow, not stalled, also on a
     // pseudo-terminal, which gives room back only in steps.
     void slowReaderIsNoStall()

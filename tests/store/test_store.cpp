@@ -144,16 +144,6 @@ private slots:
         QVERIFY(readsAsStrtod("&HFFFF"));
     }
 
-    void writesWorkedExample()
-    {
-        LineFileFields fields{0, 3, " 000", "0 ", {"HELLO"}, "00", "00", 32};
-        fields.lineTexts << QStringList(10, QString());
-        const QByteArray written = writeLineFile(fields);
-        QCOMPARE(written,
-                 "0\r\n3\r\n000\r\n0\r\n11\r\nHELLO\r\n" + QByteArray("\r\n").repeated(10) + "00\r\n00\r\n32\r\n");
-        QCOMPARE(written.size(), 57);
-    }
-
     void readsLineFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -86,6 +86,14 @@ void ConsoleState::setSelectedPage(int index)
     emit selectedPageChanged(index);
 }
 
+void ConsoleState::setCurrentPage(qint16 index)
+{
+    if (index == CurrentPage)
+        return;
+    CurrentPage = index;
+    emit currentPageChanged(index);
+}
+
 void ConsoleState::setLineCount(qint16 count)
 {
     LineCount = count;

@@ -49,7 +49,7 @@ public:
     void setBaudRateIndex(int index);
     void setAutoReload(bool on);
     void setSelectedPage(int index);
-    void setCurrentPage(qint16 index) { CurrentPage = index; }
+    void setCurrentPage(qint16 index);
     // Rebuild the lists (FillLineList, the entries of FillPageList).
     void setLineCount(qint16 count);
     void setPageCount(qint16 count);
@@ -61,6 +61,7 @@ signals:
     void linesRebuilt();
     void pagesRebuilt();
     void selectedPageChanged(int index);
+    void currentPageChanged(int index);
     void valueChanged(ConsoleState::Value value);
     void portSelectionChanged();
     void autoReloadChanged(bool on);

@@ -128,17 +128,13 @@ void CommandRunner::act(const RemoteCommand &command, const QList<Report> &colle
     case Verb::CursorOff:
         return actions.cursorOff(index);
     case Verb::HPos:
-        state.setValue(Value::HPos, command.text);
-        return actions.sendHPos();
+        return setAndSend(Value::HPos, command.text, &CommandActions::sendHPos);
     case Verb::VPos:
-        state.setValue(Value::VPos, command.text);
-        return actions.sendVPos();
+        return setAndSend(Value::VPos, command.text, &CommandActions::sendVPos);
     case Verb::Offset:
-        state.setValue(Value::LeftOffset, command.text);
-        return actions.sendLeftOffset();
+        return setAndSend(Value::LeftOffset, command.text, &CommandActions::sendLeftOffset);
     case Verb::Transparency:
-        state.setValue(Value::TransparencyValue, command.text);
-        return actions.sendTransparency();
+        return setAndSend(Value::TransparencyValue, command.text, &CommandActions::sendTransparency);
     case Verb::SendAll:
         return actions.sendAll();
     case Verb::OsdOff:
@@ -153,6 +149,13 @@ void CommandRunner::act(const RemoteCommand &command, const QList<Report> &colle
         }
         return;
     }
+}
+
+// As an operator types the value into its field, then presses its button.
+void CommandRunner::setAndSend(ConsoleState::Value value, const QString &text, void (CommandActions::*send)())
+{
+    m_console.state().setValue(value, text);
+    (m_console.actions().*send)();
 }
 
 QString CommandRunner::status() const

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "console/consolestate.h"
 #include "console/report.h"
 #include "remote/remotecommand.h"
 
 #include <QList>
 
+class CommandActions;
 class Console;
 
 // Runs remote commands as the window's controls run theirs: each through the
@@ -23,6 +25,7 @@ private:
     // Why the command cannot run in the present state, or nothing.
     QString refusal(const RemoteCommand &command) const;
     void act(const RemoteCommand &command, const QList<Report> &collected);
+    void setAndSend(ConsoleState::Value value, const QString &text, void (CommandActions::*send)());
     QString status() const;
 
     Console &m_console;

@@ -18,12 +18,16 @@ LineClient::LineClient(QTcpSocket *socket, QObject *parent)
     connect(socket, &QTcpSocket::disconnected, this, &LineClient::moved);
 }
 
-// Takes all the socket holds: it never holds more than the room left here.
-// Emptying its buffer is also what lets it read on.
+// Takes all the socket holds: it never holds more than the room left here
+// when it last read. Emptying its buffer is also what lets it read on.
 void LineClient::fill()
 {
-    m_bytes += m_socket->read(LineLimit - m_bytes.size());
-    m_socket->setReadBufferSize(qMax<qint64>(1, LineLimit - m_bytes.size()));
+    const qsizetype had = m_bytes.size();
+    m_bytes.resize(LineLimit);
+    m_bytes.resize(had + qMax<qint64>(0, m_socket->read(m_bytes.data() + had, LineLimit - had)));
+    const qint64 room = qMax<qint64>(1, LineLimit - m_bytes.size());
+    if (m_socket->readBufferSize() != room)
+        m_socket->setReadBufferSize(room);
 }
 
 // Lines a client sent before it hung up still run; their replies go nowhere.
@@ -46,8 +50,11 @@ bool LineClient::runNext(CommandRunner &runner)
         m_socket->abort();
         return false;
     }
-    fill();
-    const qsizetype end = m_bytes.indexOf('\n');
+    qsizetype end = m_bytes.indexOf('\n');
+    if (end < 0) {
+        fill();
+        end = m_bytes.indexOf('\n');
+    }
     if (end < 0) {
         if (m_bytes.size() >= LineLimit)
             refuseAndClose(QStringLiteral("ERR line over %1 bytes; closing").arg(LineLimit));

@@ -4,7 +4,7 @@
 #include "remote/oscmessage.h"
 #include "remote/remotesettings.h"
 
-#include <QElapsedTimer>
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 
 RemoteServer::RemoteServer(Console &console, QObject *parent) : QObject(parent), m_runner(console)
@@ -13,7 +13,10 @@ RemoteServer::RemoteServer(Console &console, QObject *parent) : QObject(parent),
     m_turn.setInterval(0);
     connect(&m_turn, &QTimer::timeout, this, &RemoteServer::takeTurn);
     connect(&m_tcp, &QTcpServer::newConnection, this, &RemoteServer::accept);
-    connect(&m_udp, &QUdpSocket::readyRead, &m_turn, qOverload<>(&QTimer::start));
+    connect(&m_udp, &QUdpSocket::readyRead, this, [this] {
+        m_datagramsWaiting = true;
+        onArrival();
+    });
 }
 
 RemoteServer::~RemoteServer()
@@ -45,6 +48,7 @@ void RemoteServer::close()
     m_turn.stop();
     m_tcp.close();
     m_udp.close();
+    m_datagramsWaiting = false;
     qDeleteAll(m_clients);
     m_clients.clear();
     emit changed();
@@ -60,14 +64,32 @@ void RemoteServer::accept()
             continue;
         }
         auto *client = new LineClient(socket, this);
-        connect(client, &LineClient::moved, &m_turn, qOverload<>(&QTimer::start));
+        connect(client, &LineClient::moved, this, &RemoteServer::onArrival);
         m_clients << client;
         emit changed();
     }
 }
 
+// Commands run as they come, with no extra pass of the event loop, as long as
+// the turns of the last TurnMs took less than TurnMs in all; past that, in a
+// busy spell, a turn waits for a pass of the loop each. A turn that closes a
+// client starts no other.
+void RemoteServer::onArrival()
+{
+    if (m_inTurn || m_turn.isActive())
+        return;
+    if (m_spell.isValid() && m_spell.elapsed() < TurnMs && m_spellSpentNs >= TurnMs * 1000000)
+        return m_turn.start();
+    takeTurn();
+}
+
 void RemoteServer::takeTurn()
 {
+    const QScopedValueRollback<bool> inTurn(m_inTurn, true);
+    if (!m_spell.isValid() || m_spell.elapsed() >= TurnMs) {
+        m_spell.start();
+        m_spellSpentNs = 0;
+    }
     QElapsedTimer spent;
     spent.start();
     bool waiting = true;
@@ -78,13 +100,14 @@ void RemoteServer::takeTurn()
         waiting |= runDatagram();
     }
     removeDone();
+    m_spellSpentNs += spent.nsecsElapsed();
     if (waiting)
         m_turn.start();
 }
 
 bool RemoteServer::runDatagram()
 {
-    if (!m_udp.hasPendingDatagrams())
+    if (!m_datagramsWaiting)
         return false;
     const qint64 size = m_udp.pendingDatagramSize();
     m_datagram.resize(MaxDatagram);
@@ -102,7 +125,8 @@ bool RemoteServer::runDatagram()
         // OSC has no reply: a refused command is as if it had not come.
         m_runner.run(QStringLiteral("Remote ") + endpointText(host, port), command);
     }
-    return m_udp.hasPendingDatagrams();
+    m_datagramsWaiting = m_udp.hasPendingDatagrams();
+    return m_datagramsWaiting;
 }
 
 void RemoteServer::removeDone()

@@ -2,6 +2,7 @@
 
 #include "remote/commandrunner.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -13,10 +14,10 @@ class Console;
 class LineClient;
 
 // Remote control: the line protocol on TCP and OSC messages on UDP, both on
-// one port. Commands run on the console's thread in turns of the event loop
-// that take at most about TurnMs each, taking one command from each client in
-// turn, so that no client can hold the window up or starve another. Nothing
-// a client sends is kept without a bound.
+// one port. Commands run on the console's thread in turns that take at most
+// about TurnMs each, one command from each client in turn, so that no client
+// can hold the window up or starve another; a busy spell gets one turn per
+// pass of the event loop. Nothing a client sends is kept without a bound.
 class RemoteServer : public QObject
 {
     Q_OBJECT
@@ -48,6 +49,7 @@ signals:
 
 private:
     void accept();
+    void onArrival();
     void takeTurn();
     // Runs the next datagram; true when another one waits.
     bool runDatagram();
@@ -58,6 +60,12 @@ private:
     QUdpSocket m_udp;
     QList<LineClient *> m_clients;
     QTimer m_turn;
+    // The time turns took since m_spell began.
+    QElapsedTimer m_spell;
+    qint64 m_spellSpentNs = 0;
+    bool m_inTurn = false;
+    // Asking the system costs a call: readyRead() says when to start.
+    bool m_datagramsWaiting = false;
     QByteArray m_datagram;
     qint64 m_dropped = 0;
     QString m_error;

@@ -16,6 +16,7 @@ RemoteControl::RemoteControl(Console &console, Dialogs &dialogs, QStatusBar *bar
 {
     RemoteStatus = new QLabel(bar);
     RemoteStatus->setObjectName(QStringLiteral("RemoteStatus"));
+    RemoteStatus->setAccessibleDescription(QStringLiteral("Remote control"));
     RemoteStatus->hide();
     bar->addPermanentWidget(RemoteStatus);
     connect(m_server, &RemoteServer::changed, this, &RemoteControl::showState);

@@ -18,7 +18,7 @@ class LineClient : public QObject
 public:
     // A line with its line end.
     static constexpr qint64 LineLimit = 4096;
-    static constexpr qint64 ReplyLimit = 64 * 1024;
+    static constexpr qint64 ReplyLimit = qint64(64) * 1024;
     // How long a refused client has to take its last reply.
     static constexpr int CloseGraceMs = 1000;
 

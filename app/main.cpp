@@ -4,6 +4,7 @@
 #include "about/buildinfo.h"
 #include "console/console.h"
 #include "console/shutdownsignals.h"
+#include "remote/remotesettings.h"
 #include "store/filename.h"
 #include "window/mainwindow.h"
 
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <variant>
 
 namespace {
@@ -19,6 +21,8 @@ namespace {
 struct StartOptions
 {
     QString file;
+    // Remote control as the command line asks for it, over what is stored.
+    std::optional<RemoteSettings> remote;
 };
 
 QString version()
@@ -36,6 +40,24 @@ QStringList arguments(int argc, char *argv[])
     return list;
 }
 
+// Why the remote control options cannot be used, or nothing.
+QString readRemoteOptions(const QCommandLineParser &parser, const QCommandLineOption &port,
+                          const QCommandLineOption &address, StartOptions &options)
+{
+    if (!parser.isSet(port))
+        return parser.isSet(address) ? QStringLiteral("--remote-address needs --remote-port.") : QString();
+    RemoteSettings remote;
+    remote.on = true;
+    const std::optional<quint16> number = RemoteSettings::readPort(parser.value(port));
+    if (!number)
+        return QStringLiteral("Invalid remote port '%1': give a number from 1 to 65535.").arg(parser.value(port));
+    remote.port = *number;
+    if (parser.isSet(address) && !remote.address.setAddress(parser.value(address)))
+        return QStringLiteral("Invalid remote address '%1'.").arg(parser.value(address));
+    options.remote = remote;
+    return {};
+}
+
 // The options, or the exit status when the program is to end at once.
 std::variant<StartOptions, int> readCommandLine(int argc, char *argv[])
 {
@@ -46,13 +68,23 @@ std::variant<StartOptions, int> readCommandLine(int argc, char *argv[])
                                   QStringLiteral("Shows this help and exits."));
     const QCommandLineOption showVersion({QStringLiteral("v"), QStringLiteral("version")},
                                          QStringLiteral("Shows the version and exits."));
-    parser.addOptions({help, showVersion});
+    const QCommandLineOption remotePort(
+        QStringLiteral("remote-port"),
+        QStringLiteral("Listens for remote control on TCP and UDP port PORT (1-65535) at 127.0.0.1."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption remoteAddress(QStringLiteral("remote-address"),
+                                           QStringLiteral("Listens for remote control on ADDRESS instead."),
+                                           QStringLiteral("ADDRESS"));
+    parser.addOptions({help, showVersion, remotePort, remoteAddress});
     parser.addPositionalArgument(QStringLiteral("FILE.ptx"), QStringLiteral("A line file to open at start-up."),
                                  QStringLiteral("[FILE.ptx]"));
     const bool parsed = parser.parse(arguments(argc, argv));
     QString error = parser.errorText();
+    StartOptions options;
     if (parsed && parser.positionalArguments().size() > 1)
         error = QStringLiteral("Only one file can be opened.");
+    if (parsed && error.isEmpty())
+        error = readRemoteOptions(parser, remotePort, remoteAddress, options);
     if (!parsed || !error.isEmpty() || parser.isSet(help) || parser.isSet(showVersion)) {
         // A core application only, for the program's name: no display needed.
         QCoreApplication app(argc, argv);
@@ -63,7 +95,8 @@ std::variant<StartOptions, int> readCommandLine(int argc, char *argv[])
         std::fprintf(stderr, "%s\n\n%s", qPrintable(error), qPrintable(parser.helpText()));
         return 2;
     }
-    return StartOptions{parser.positionalArguments().value(0)};
+    options.file = parser.positionalArguments().value(0);
+    return options;
 }
 
 } // namespace
@@ -86,6 +119,8 @@ int main(int argc, char *argv[])
     ShutdownSignals shutdown;
     QObject::connect(&shutdown, &ShutdownSignals::requested, &window, &Main::ExitSubMenu_Click);
     window.show();
+    QTimer::singleShot(0, &window,
+                       [&window, &options] { window.startRemote(options.remote.value_or(RemoteSettings::load())); });
     if (!options.file.isEmpty())
         QTimer::singleShot(0, &window, [&window, &options] { window.openLineFile(options.file); });
     return QApplication::exec();

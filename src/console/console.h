@@ -50,6 +50,7 @@ signals:
 
 private:
     void report(const Report &report) override;
+    bool collecting() const override { return m_collected != nullptr; }
 
     ConsoleState m_state;
     SentCommands m_record;

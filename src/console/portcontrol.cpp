@@ -48,6 +48,7 @@ void PortControl::ConnectBtn_Click()
 void PortControl::connectPort()
 {
     m_statusHeld = false;
+    m_openForClient = m_reports.collecting();
     setConnection(Connection::Connecting);
     m_link->open(m_state.portSettings());
     if (m_link->isOpening())
@@ -64,6 +65,10 @@ void PortControl::onOpenFailed(const QString &reason)
 {
     setConnection(Connection::Disconnected);
     setStatus(Texts::cannotOpen(reason), true, true);
+    // A client's connect that fails once its reply has gone is said in the
+    // status bar only: the operator asked for nothing and gets no box.
+    if (m_openForClient && !m_reports.collecting())
+        return;
     const QString hint = m_link->permissionDenied() ? QStringLiteral("\n\n") + Texts::DialoutHint : QString();
     m_reports.report({Report::Kind::Error, Texts::ErrorTitle, Texts::PortCannotOpen, reason + hint});
 }

@@ -55,4 +55,6 @@ private:
     SerialLink *m_link;
     Connection m_connection = Connection::Disconnected;
     bool m_statusHeld = false;
+    // The pending connect was asked for by a remote client.
+    bool m_openForClient = false;
 };

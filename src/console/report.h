@@ -24,4 +24,6 @@ class ReportSink
 public:
     virtual ~ReportSink() = default;
     virtual void report(const Report &report) = 0;
+    // Whether reports now go back to a remote client rather than to the operator.
+    virtual bool collecting() const { return false; }
 };

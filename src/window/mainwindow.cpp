@@ -7,6 +7,7 @@
 #include "window/dialogs.h"
 #include "window/lineeditor.h"
 #include "window/pagepanel.h"
+#include "window/remotecontrol.h"
 #include "window/sendbytespanel.h"
 #include "window/sentmonitor.h"
 #include "window/statusline.h"
@@ -60,6 +61,7 @@ Main::Main(Console &console, Dialogs *dialogs) : m_console(console), m_dialogs(d
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     buildMenus();
     new StatusLine(console, statusBar());
+    m_remote = new RemoteControl(console, *m_dialogs, statusBar(), this);
     orderTabs();
 
     connect(m_connection, &ConnectionPanel::exitRequested, this, &Main::ExitSubMenu_Click);
@@ -98,6 +100,9 @@ void Main::buildMenus()
     ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
     SentCommandsSubMenu = item(ViewMenu, "SentCommandsSubMenu", QStringLiteral("&Sent Commands"), Qt::CTRL | Qt::Key_M);
+    SettingsMenu = menuBar()->addMenu(QStringLiteral("&Settings"));
+    SettingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
+    RemoteControlSubMenu = item(SettingsMenu, "RemoteControlSubMenu", QStringLiteral("&Remote Control…"));
     AboutMenu = menuBar()->addMenu(QStringLiteral("&About"));
     AboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     AboutSubMenu = item(AboutMenu, "AboutSubMenu", QStringLiteral("About"), Qt::CTRL | Qt::Key_A);
@@ -107,6 +112,7 @@ void Main::buildMenus()
     connect(ExitSubMenu, &QAction::triggered, this, &Main::ExitSubMenu_Click);
     connect(AboutSubMenu, &QAction::triggered, this, &Main::AboutSubMenu_Click);
     connect(SentCommandsSubMenu, &QAction::triggered, this, &Main::SentCommandsSubMenu_Click);
+    connect(RemoteControlSubMenu, &QAction::triggered, this, &Main::RemoteControlSubMenu_Click);
 }
 
 // Tab follows the screen: row by row, left to right, from the top; a tall
@@ -197,6 +203,16 @@ void Main::SentCommandsSubMenu_Click()
     m_sentMonitor->show();
     m_sentMonitor->raise();
     m_sentMonitor->activateWindow();
+}
+
+void Main::RemoteControlSubMenu_Click()
+{
+    m_remote->showDialog();
+}
+
+void Main::startRemote(const RemoteSettings &settings)
+{
+    m_remote->apply(settings);
 }
 
 // Made on first use: building a file dialog costs more than the rest of

@@ -16,8 +16,10 @@ class PagePanel;
 class QAction;
 class QFileDialog;
 class QMenu;
+class RemoteControl;
 class SendBytesPanel;
 class SentMonitor;
+struct RemoteSettings;
 struct Report;
 
 // The main window: the panels that show and drive the console, the menus
@@ -35,6 +37,8 @@ public:
     void openLineFile(const QString &path);
     // Ends the program: whatever is queued is dropped, the port let go.
     void ExitSubMenu_Click();
+    // Remote control as the settings say; the command line's win over the stored ones.
+    void startRemote(const RemoteSettings &settings);
 
     void EnableCommandButtons();
     void DisableCommandButtons();
@@ -56,6 +60,7 @@ private:
     void OpenSubMenu_Click();
     void AboutSubMenu_Click();
     void SentCommandsSubMenu_Click();
+    void RemoteControlSubMenu_Click();
 
     Console &m_console;
     std::unique_ptr<Dialogs> m_ownDialogs;
@@ -67,6 +72,7 @@ private:
     LineEditor *m_lines;
     PagePanel *m_pages;
     SendBytesPanel *m_sendBytes;
+    RemoteControl *m_remote;
     QFileDialog *CommonDialog = nullptr;
     QMenu *FileMenu = nullptr;
     QAction *OpenSubMenu = nullptr;
@@ -74,6 +80,8 @@ private:
     QAction *ExitSubMenu = nullptr;
     QMenu *ViewMenu = nullptr;
     QAction *SentCommandsSubMenu = nullptr;
+    QMenu *SettingsMenu = nullptr;
+    QAction *RemoteControlSubMenu = nullptr;
     QMenu *AboutMenu = nullptr;
     QAction *AboutSubMenu = nullptr;
 };

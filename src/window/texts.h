@@ -15,6 +15,16 @@ inline const QString FileFilter = QStringLiteral("*.ptx");
 inline const QString SaveCancelled = QStringLiteral("The dialog was cancelled; nothing was saved.");
 inline const QString OpenCancelled = QStringLiteral("The dialog was cancelled; nothing was opened.");
 
+inline const QString RemoteCannotStart = QStringLiteral("Remote control cannot start");
+inline QString remoteStatus(const QString &endpoint, int clients)
+{
+    return QStringLiteral("Remote: %1, %2 clients").arg(endpoint).arg(clients);
+}
+inline QString remoteDropped(qint64 dropped)
+{
+    return QStringLiteral("%1 malformed or unknown OSC packets dropped").arg(dropped);
+}
+
 inline QString deviceTip(const QString &device)
 {
     return device.isEmpty() ? QStringLiteral("No serial device for this port") : device;

@@ -13,6 +13,7 @@ class Console;
 class Dialogs;
 class LineEditor;
 class PagePanel;
+class PortsDialog;
 class QAction;
 class QFileDialog;
 class QMenu;
@@ -56,6 +57,7 @@ private:
     void OpenSubMenu_Click();
     void AboutSubMenu_Click();
     void SentCommandsSubMenu_Click();
+    void PortsSubMenu_Click();
 
     Console &m_console;
     std::unique_ptr<Dialogs> m_ownDialogs;
@@ -68,12 +70,15 @@ private:
     PagePanel *m_pages;
     SendBytesPanel *m_sendBytes;
     QFileDialog *CommonDialog = nullptr;
+    PortsDialog *m_portsDialog = nullptr;
     QMenu *FileMenu = nullptr;
     QAction *OpenSubMenu = nullptr;
     QAction *SaveSubMenu = nullptr;
     QAction *ExitSubMenu = nullptr;
     QMenu *ViewMenu = nullptr;
     QAction *SentCommandsSubMenu = nullptr;
+    QMenu *SettingsMenu = nullptr;
+    QAction *PortsSubMenu = nullptr;
     QMenu *AboutMenu = nullptr;
     QAction *AboutSubMenu = nullptr;
 };

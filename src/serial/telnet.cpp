@@ -118,7 +118,10 @@ QByteArray TelnetClient::receive(QByteArrayView bytes)
             break;
         case Parse::Option:
             m_parse = Parse::Data;
-            option(m_verb, byte);
+            if (m_verb == Do || m_verb == Dont)
+                local(m_verb, byte);
+            else
+                remote(m_verb, byte);
             settle();
             break;
         case Parse::Sub:
@@ -171,14 +174,6 @@ void TelnetClient::command(quint8 byte)
     }
     // Anything else (NOP, GA, a break, a data mark) means nothing to a link
     // that never reads.
-}
-
-void TelnetClient::option(quint8 verb, quint8 option)
-{
-    if (verb == Do || verb == Dont)
-        local(verb, option);
-    else
-        remote(verb, option);
 }
 
 // DO and DONT: what the server wants us to do. We offer BINARY and
@@ -264,9 +259,7 @@ void TelnetClient::reply(quint8 code, QByteArrayView value)
 
 void TelnetClient::sendOption(quint8 verb, quint8 option)
 {
-    m_out += char(Iac);
-    m_out += char(verb);
-    m_out += char(option);
+    m_out.append(char(Iac)).append(char(verb)).append(char(option));
 }
 
 // No flow control is simply not asked for: SET-CONTROL is never sent, as
@@ -276,13 +269,8 @@ void TelnetClient::sendLine()
 {
     m_lineSent = true;
     const auto setting = [this](quint8 code, QByteArrayView value) {
-        m_out += char(Iac);
-        m_out += char(Sb);
-        m_out += char(ComPort);
-        m_out += char(code);
-        m_out += escape(value);
-        m_out += char(Iac);
-        m_out += char(Se);
+        const char start[] = {char(Iac), char(Sb), char(ComPort), char(code)};
+        m_out.append(start, sizeof start).append(escape(value)).append(char(Iac)).append(char(Se));
     };
     const quint32 baud = qToBigEndian(quint32(m_line.baudRate));
     setting(SetBaudRate, QByteArrayView(reinterpret_cast<const char *>(&baud), sizeof baud));

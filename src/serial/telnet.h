@@ -52,7 +52,6 @@ private:
     // A byte of a subnegotiation.
     void keep(quint8 byte);
     void command(quint8 byte);
-    void option(quint8 verb, quint8 option);
     void local(quint8 verb, quint8 option);
     void remote(quint8 verb, quint8 option);
     void subnegotiation();

@@ -52,7 +52,7 @@ void PortControl::connectPort()
     setConnection(Connection::Connecting);
     m_link->open(m_state.portSettings());
     if (m_link->isOpening())
-        setStatus(Texts::connectingTo(m_link->target()), false, false);
+        setStatus(Texts::connectingTo(m_link->address().shown()), false, false);
 }
 
 void PortControl::onOpened()

@@ -36,6 +36,7 @@ inline QString connectedTo(const QString &description)
 {
     return QStringLiteral("Connected: %1").arg(description);
 }
+// target: HOST:PORT for a network port, the path for a device.
 inline QString connectingTo(const QString &target)
 {
     return QStringLiteral("Connecting to %1…").arg(target);

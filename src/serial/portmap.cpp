@@ -1,15 +1,30 @@
 #include "serial/portmap.h"
 
 #include "serial/localport.h"
+#include "serial/networkport.h"
+#include "serial/portaddress.h"
 #include "store/digits.h"
 
 #include <QSerialPortInfo>
+#include <QSettings>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int HighestPort = 16;
+using PortMap::HighestPort;
+
+const QString MapGroup = QStringLiteral("Ports");
+
+QString mapKey(int n)
+{
+    return QStringLiteral("COM%1").arg(n);
+}
+
+QString environmentValue(const QString &name)
+{
+    return qEnvironmentVariable(name.toLocal8Bit().constData());
+}
 
 QStringView fileName(const QString &path)
 {
@@ -86,33 +101,37 @@ QStringList orderedDevices(QStringList devices)
     return devices;
 }
 
-QString deviceFor(int n, const QStringList &orderedDevices, const std::function<QString(const QString &)> &lookupEnv)
+QString deviceFor(int n, const QStringList &orderedDevices, const std::function<QString(const QString &)> &lookupEnv,
+                  const QStringList &map)
 {
     if (n < 1 || n > HighestPort)
         return {};
+#ifndef Q_OS_WIN
+    if (QString chosen = lookupEnv(QStringLiteral("QUILLANE_COM%1").arg(n)); !chosen.isEmpty())
+        return chosen;
+#endif
+    if (QString mapped = map.value(n - 1).trimmed(); !mapped.isEmpty())
+        return mapped;
 #ifdef Q_OS_WIN
     Q_UNUSED(orderedDevices)
     Q_UNUSED(lookupEnv)
     return QStringLiteral("COM%1").arg(n);
 #else
-    QString chosen = lookupEnv(QStringLiteral("QUILLANE_COM%1").arg(n));
-    if (!chosen.isEmpty())
-        return chosen;
     return n <= orderedDevices.size() ? orderedDevices.at(n - 1) : QString();
 #endif
 }
 
-QStringList devicesFor(int count)
+QStringList devicesFor(int count, bool withMap)
 {
     QStringList devices;
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &port : ports)
         devices << port.systemLocation();
     devices = orderedDevices(devices);
-    const auto lookupEnv = [](const QString &name) { return qEnvironmentVariable(name.toLocal8Bit().constData()); };
+    const QStringList map = withMap ? savedMap() : QStringList();
     QStringList mapped;
     for (int n = 1; n <= count; ++n)
-        mapped << deviceFor(n, devices, lookupEnv);
+        mapped << deviceFor(n, devices, environmentValue, map);
     return mapped;
 }
 
@@ -125,14 +144,41 @@ QString deviceFor(int n)
 
 namespace PortMap {
 
+// The variable and the map need no look at the system's ports, which takes
+// tens of milliseconds of the window's time.
 QString targetFor(int n)
 {
-    return deviceFor(n);
+    const QString chosen = deviceFor(n, {}, environmentValue, savedMap());
+    return chosen.isEmpty() ? deviceFor(n) : chosen;
 }
 
-Transport *makeTransport(const QString &target, QObject *parent)
+Transport *makeTransport(const PortAddress &address, QObject *parent)
 {
-    return new LocalPort(target, parent);
+    if (address.isNetwork())
+        return new NetworkPort(address, parent);
+    return new LocalPort(address.text, parent);
+}
+
+QStringList savedMap()
+{
+    QSettings settings;
+    settings.beginGroup(MapGroup);
+    QStringList entries;
+    for (int n = 1; n <= HighestPort; ++n)
+        entries << settings.value(mapKey(n)).toString();
+    return entries;
+}
+
+void saveMap(const QStringList &entries)
+{
+    QSettings settings;
+    settings.beginGroup(MapGroup);
+    for (int n = 1; n <= HighestPort; ++n) {
+        if (const QString entry = entries.value(n - 1).trimmed(); entry.isEmpty())
+            settings.remove(mapKey(n));
+        else
+            settings.setValue(mapKey(n), entry);
+    }
 }
 
 } // namespace PortMap

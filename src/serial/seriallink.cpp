@@ -47,15 +47,16 @@ void SerialLink::open(const PortSettings &settings)
         emit openFailed(m_error);
         return;
     }
-    m_target = PortMap::targetFor(settings.port);
-    if (m_target.isEmpty()) {
-        m_error = settings.port < 1 ? QStringLiteral("No COM port is selected")
-                                    : QStringLiteral("No serial device for COM %1").arg(settings.port);
+    m_address = PortAddress::parse(PortMap::targetFor(settings.port));
+    if (m_address.text.isEmpty() || !m_address.error.isEmpty()) {
+        m_error = settings.port < 1          ? QStringLiteral("No COM port is selected")
+                  : m_address.text.isEmpty() ? QStringLiteral("No serial device for COM %1").arg(settings.port)
+                                             : QStringLiteral("%1: %2").arg(m_address.text, m_address.error);
         emit openFailed(m_error);
         return;
     }
     m_state = State::Opening;
-    m_transport = PortMap::makeTransport(m_target, this);
+    m_transport = PortMap::makeTransport(m_address, this);
     connect(m_transport, &Transport::opened, this, &SerialLink::onOpened);
     connect(m_transport, &Transport::openFailed, this, &SerialLink::onOpenFailed);
     connect(m_transport, &Transport::bytesWritten, this, &SerialLink::onBytesWritten);
@@ -68,7 +69,10 @@ void SerialLink::onOpened()
     if (m_state != State::Opening)
         return;
     m_error.clear();
-    m_description = QStringLiteral("%1, %2").arg(m_target, settingsText(m_settings));
+    // A raw connection sends at whatever the server's port is set to.
+    m_description = m_address.kind == PortAddress::Kind::Raw
+                        ? m_address.text
+                        : QStringLiteral("%1, %2").arg(m_address.text, settingsText(m_settings));
     m_queued = 0;
     m_accepted = 0;
     m_handedOver = 0;

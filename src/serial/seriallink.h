@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/bytewriter.h"
+#include "serial/portaddress.h"
 #include "serial/portsettings.h"
 
 #include <QDeadlineTimer>
@@ -68,7 +69,8 @@ public:
     // What is open or being opened, for the status bar ("/dev/ttyUSB0, 2400,n,8,1").
     QString description() const { return m_description; }
     // The device or address being opened or open.
-    QString target() const { return m_target; }
+    QString target() const { return m_address.text; }
+    const PortAddress &address() const { return m_address; }
 
 signals:
     void opened();
@@ -124,7 +126,7 @@ private:
     QTimer *m_stallTimer;
     State m_state = State::Closed;
     PortSettings m_settings;
-    QString m_target;
+    PortAddress m_address;
     QString m_description;
     QString m_error;
     bool m_permissionDenied = false;

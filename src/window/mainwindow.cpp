@@ -7,6 +7,7 @@
 #include "window/dialogs.h"
 #include "window/lineeditor.h"
 #include "window/pagepanel.h"
+#include "window/portsdialog.h"
 #include "window/remotecontrol.h"
 #include "window/sendbytespanel.h"
 #include "window/sentmonitor.h"
@@ -100,9 +101,12 @@ void Main::buildMenus()
     ViewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
     SentCommandsSubMenu = item(ViewMenu, "SentCommandsSubMenu", QStringLiteral("&Sent Commands"), Qt::CTRL | Qt::Key_M);
+
     SettingsMenu = menuBar()->addMenu(QStringLiteral("&Settings"));
     SettingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
+    PortsSubMenu = item(SettingsMenu, "PortsSubMenu", QStringLiteral("&Ports…"));
     RemoteControlSubMenu = item(SettingsMenu, "RemoteControlSubMenu", QStringLiteral("&Remote Control…"));
+    connect(PortsSubMenu, &QAction::triggered, this, &Main::PortsSubMenu_Click);
     AboutMenu = menuBar()->addMenu(QStringLiteral("&About"));
     AboutMenu->setObjectName(QStringLiteral("AboutMenu"));
     AboutSubMenu = item(AboutMenu, "AboutSubMenu", QStringLiteral("About"), Qt::CTRL | Qt::Key_A);
@@ -203,6 +207,15 @@ void Main::SentCommandsSubMenu_Click()
     m_sentMonitor->show();
     m_sentMonitor->raise();
     m_sentMonitor->activateWindow();
+}
+
+// open(), not exec(): the menu returns at once and nothing waits on the answer.
+void Main::PortsSubMenu_Click()
+{
+    if (!m_portsDialog)
+        m_portsDialog = new PortsDialog(this);
+    m_portsDialog->load();
+    m_portsDialog->open();
 }
 
 void Main::RemoteControlSubMenu_Click()

@@ -13,6 +13,7 @@ class Console;
 class Dialogs;
 class LineEditor;
 class PagePanel;
+class PortsDialog;
 class QAction;
 class QFileDialog;
 class QMenu;
@@ -60,6 +61,7 @@ private:
     void OpenSubMenu_Click();
     void AboutSubMenu_Click();
     void SentCommandsSubMenu_Click();
+    void PortsSubMenu_Click();
     void RemoteControlSubMenu_Click();
 
     Console &m_console;
@@ -74,6 +76,7 @@ private:
     SendBytesPanel *m_sendBytes;
     RemoteControl *m_remote;
     QFileDialog *CommonDialog = nullptr;
+    PortsDialog *m_portsDialog = nullptr;
     QMenu *FileMenu = nullptr;
     QAction *OpenSubMenu = nullptr;
     QAction *SaveSubMenu = nullptr;
@@ -81,6 +84,7 @@ private:
     QMenu *ViewMenu = nullptr;
     QAction *SentCommandsSubMenu = nullptr;
     QMenu *SettingsMenu = nullptr;
+    QAction *PortsSubMenu = nullptr;
     QAction *RemoteControlSubMenu = nullptr;
     QMenu *AboutMenu = nullptr;
     QAction *AboutSubMenu = nullptr;

@@ -30,4 +30,23 @@ inline QString deviceTip(const QString &device)
     return device.isEmpty() ? QStringLiteral("No serial device for this port") : device;
 }
 
+inline const QString PortsTitle = QStringLiteral("Ports");
+inline const QString PortsHelp =
+    QStringLiteral("What each COM port stands for: a device path (/dev/ttyUSB0), socket://HOST:PORT for raw TCP, or "
+                   "rfc2217://HOST:PORT for a device server that sets the line. A blank entry keeps the automatic "
+                   "choice, shown greyed.");
+// Outside Windows, QUILLANE_COM<n> wins over the entry.
+inline QString portEntryTip(int n)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(n)
+    return {};
+#else
+    const QString variable = QStringLiteral("QUILLANE_COM%1").arg(n);
+    return qEnvironmentVariableIsSet(variable.toLatin1().constData())
+               ? QStringLiteral("%1 is set and wins over this entry").arg(variable)
+               : QString();
+#endif
+}
+
 } // namespace Texts

@@ -62,7 +62,8 @@ private slots:
         // clang-format off
         QTest::newRow("COM 2 is the second device") << 2 << QString() << "/dev/ttyACM0";
         QTest::newRow("beyond the list") << 3 << "" << QString();
-        QTest::newRow("the variable wins over the list") << 1 << "QUILLANE_COM1=/dev/pts/7" << "/dev/pts/7";
+        QTest::newRow("the map wins over the list") << 1 << "" << "rfc2217://osd:7000";
+        QTest::newRow("the variable wins over the map") << 1 << "QUILLANE_COM1=/dev/pts/7" << "/dev/pts/7";
         QTest::newRow("COM 10 by its variable") << 10 << "QUILLANE_COM10=/dev/ttyS4" << "/dev/ttyS4";
         QTest::newRow("another port's variable does not count") << 2 << "QUILLANE_COM1=/dev/pts/7" << "/dev/ttyACM0";
         QTest::newRow("port 17 is none") << 17 << "QUILLANE_COM17=/dev/pts/7" << QString();
@@ -76,7 +77,8 @@ private slots:
         const auto lookup = [&variable](const QString &name) {
             return variable.section(u'=', 0, 0) == name ? variable.section(u'=', 1) : QString();
         };
-        QTEST(PortMap::deviceFor(n, {"/dev/ttyUSB0", "/dev/ttyACM0"}, lookup), "device");
+        const QStringList map{" rfc2217://osd:7000 ", "", "", "", "", "", "", "", "", "socket://osd:4001"}; // COM 1, 10
+        QTEST(PortMap::deviceFor(n, {"/dev/ttyUSB0", "/dev/ttyACM0"}, lookup, map), "device");
     }
 
     // The port is mapped to the pty, so only the fault the row names refuses it.

@@ -53,6 +53,8 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << 0 << "Quillane 1.0.9" << "";
         QTest::newRow("an unknown option") << QStringList{"--bogus"} << 2 << "" << "Unknown option 'bogus'.";
         QTest::newRow("a second file") << QStringList{"a.ptx", "b.ptx"} << 2 << "" << "Only one file can be opened.";
+        QTest::newRow("remote port 0") << QStringList{"--remote-port", "0"} << 2 << "" << "Invalid remote port '0': give a number from 1 to 65535.";
+        QTest::newRow("an address that is none") << QStringList{"--remote-port", "9000", "--remote-address", "x.y"} << 2 << "" << "Invalid remote address 'x.y'.";
         // clang-format on
     }
 

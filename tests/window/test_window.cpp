@@ -1,5 +1,6 @@
 // The main window, driven offscreen as an operator would.
 #include "../support/windowfixture.h"
+#include "serial/portmap.h"
 #include "serial/seriallink.h"
 
 class TestWindow : public QObject
@@ -158,6 +159,30 @@ private slots:
         });
         QCOMPARE(QtDialogs(&w.window).runFileDialog(dialog), w.dir.filePath("work.ptx"));
         QVERIFY(popup && !popup->isVisible());
+    }
+
+    // Settings > Ports…: a bad entry is said in the dialog and nothing is
+    // stored; a good one is what COM n stands for from then on.
+    void portsDialog()
+    {
+        WindowFixture w;
+        qunsetenv("QUILLANE_COM2");
+        PortMap::saveMap({});
+        w.trigger("PortsSubMenu");
+        auto *dialog = w.window.findChild<QDialog *>("PortsDialog");
+        QVERIFY(dialog && dialog->isVisible());
+        auto *entry = dialog->findChild<QLineEdit *>("PortEntry2");
+        for (const char *typed : {"telnet://host:1", "socket://:4001", "rfc2217://host:70000"}) {
+            entry->setText(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+            QVERIFY(dialog->isVisible() && dialog->findChild<QLabel *>("PortsError")->text().startsWith("COM 2: "));
+        }
+        QCOMPARE(PortMap::targetFor(2), PortMap::deviceFor(2));
+        entry->setText("socket://localhost:4001");
+        QMetaObject::invokeMethod(dialog, "accept");
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(PortMap::targetFor(2), "socket://localhost:4001");
+        PortMap::saveMap({});
     }
 
     // An open About window keeps the program running after the main window closes.

@@ -15,7 +15,7 @@ class CommandButtons : public QGroupBox
     Q_OBJECT
 
 public:
-    CommandButtons(Console &console, std::function<int()> selectedLine, QWidget *parent);
+    CommandButtons(Console &console, const std::function<int()> &selectedLine, QWidget *parent);
 
     // Twelve of the fourteen buttons of the command set (the other two stand
     // in the page row), in the order in which they are switched.

@@ -87,7 +87,7 @@ Main::~Main()
 
 void Main::buildMenus()
 {
-    const auto item = [](QMenu *menu, const char *name, const QString &caption, QKeySequence shortcut = {}) {
+    const auto item = [](QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {}) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
@@ -247,7 +247,7 @@ QFileDialog &Main::commonDialog()
 QString Main::runCommonDialog()
 {
     QFileDialog &dialog = commonDialog();
-    const QString path = m_dialogs->runFileDialog(dialog);
+    QString path = m_dialogs->runFileDialog(dialog);
     if (path.isEmpty())
         return path;
     dialog.setDirectory(QFileInfo(path).absolutePath());

@@ -18,7 +18,7 @@ constexpr int ItemListChars = 8;
 
 } // namespace
 
-PagePanel::PagePanel(Console &console, std::function<int()> selectedLine, QWidget *parent)
+PagePanel::PagePanel(Console &console, const std::function<int()> &selectedLine, QWidget *parent)
     : QGroupBox(parent)
     , m_console(console)
 {

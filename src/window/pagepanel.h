@@ -18,7 +18,7 @@ class PagePanel : public QGroupBox
     Q_OBJECT
 
 public:
-    PagePanel(Console &console, std::function<int()> selectedLine, QWidget *parent);
+    PagePanel(Console &console, const std::function<int()> &selectedLine, QWidget *parent);
 
     // The two buttons of the command set that stand in this row.
     QList<QPushButton *> commandSet() const;

@@ -8,7 +8,7 @@
 
 using namespace Controls;
 
-SendBytesPanel::SendBytesPanel(Console &console, std::function<int()> selectedLine, QWidget *parent)
+SendBytesPanel::SendBytesPanel(Console &console, const std::function<int()> &selectedLine, QWidget *parent)
     : QGroupBox(QStringLiteral("Send Bytes"), parent)
 {
     setObjectName(QStringLiteral("SendBytesFrame"));

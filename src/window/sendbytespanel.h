@@ -17,7 +17,7 @@ class SendBytesPanel : public QGroupBox
     Q_OBJECT
 
 public:
-    SendBytesPanel(Console &console, std::function<int()> selectedLine, QWidget *parent);
+    SendBytesPanel(Console &console, const std::function<int()> &selectedLine, QWidget *parent);
 
     void EnableSendBytesFrame();
     void DisableSendBytesFrame();

@@ -26,7 +26,8 @@ void tall(QPushButton *button)
 
 } // namespace
 
-CommandButtons::CommandButtons(Console &console, const std::function<int()> &selectedLine, QWidget *parent) : QGroupBox(parent)
+CommandButtons::CommandButtons(Console &console, const std::function<int()> &selectedLine, QWidget *parent)
+    : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame3"));
     OSDTurnOffBtn = button(this, "OSDTurnOffBtn", QStringLiteral("OSD Turn Off"));

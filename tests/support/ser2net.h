@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 
 // ser2net 4 in front of a pseudo-terminal, started with a configuration of
-// its own on a free loopback port: RFC 2217 (rfc2217://) or raw (socket://).
+// its own on a free loopback port: RFC 2217 (rfc2217://) or raw (socket://),
+// and, when given, the size of the buffer it passes bytes on to the device in
+// (its default is 64).
 class Ser2net
 {
 public:
@@ -20,7 +22,7 @@ public:
 
     static QString program() { return QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"}); }
 
-    explicit Ser2net(bool rfc2217 = true)
+    explicit Ser2net(bool rfc2217 = true, int netToDevBufsize = 0)
     {
         QTcpServer probe; // for a port that nothing listens on
         probe.listen(QHostAddress::LocalHost);
@@ -30,7 +32,10 @@ public:
         QFile config(dir.filePath("ser2net.yaml"));
         const QByteArray yaml = "connection: &osd\n  accepter: " + QByteArray(rfc2217 ? "telnet(rfc2217),tcp" : "tcp")
                                 + ",127.0.0.1," + QByteArray::number(port) + "\n  connector: serialdev,"
-                                + pty.path().toUtf8() + ",local\n";
+                                + pty.path().toUtf8() + ",local\n"
+                                + (netToDevBufsize > 0 ? "  options:\n    net-to-dev-bufsize: "
+                                                             + QByteArray::number(netToDevBufsize) + "\n"
+                                                       : QByteArray());
         if (!config.open(QIODevice::WriteOnly) || config.write(yaml) < 0 || !config.flush())
             qFatal("cannot write %s", qPrintable(config.fileName()));
         // In the foreground, without UUCP lock files, its pid file here.

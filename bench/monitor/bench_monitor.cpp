@@ -6,6 +6,7 @@
 //   into a slow reader, the window open;
 // - the memory that 10,000 recorded commands of 260 bytes take.
 #include "../../tests/support/ptydevice.h"
+#include "../support/gapmeter.h"
 #include "../support/median.h"
 #include "console/console.h"
 #include "window/dialogs.h"
@@ -81,20 +82,11 @@ struct Bench
     double worstGapWhileDraining()
     {
         console.actions().setRecording(true);
-        double worst = 0;
-        QElapsedTimer sinceTick;
-        QTimer ticker;
-        ticker.setTimerType(Qt::PreciseTimer);
-        ticker.setInterval(1);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            worst = std::max(worst, sinceTick.nsecsElapsed() / 1e6);
-            sinceTick.start();
-        });
-        sinceTick.start();
-        ticker.start();
+        GapMeter gaps;
+        gaps.start();
         QTimer::singleShot(0, sendAllLines, &QPushButton::click);
         device.collect(AllLinesBytes, 20000, 64, 1);
-        return worst;
+        return gaps.stop();
     }
 };
 

@@ -6,6 +6,7 @@
 // - the longest gap of the UI thread's event loop (a 1 ms precise timer)
 //   while connecting and while sending, and with nothing going on.
 #include "../../tests/support/ser2net.h"
+#include "../support/gapmeter.h"
 #include "../support/median.h"
 #include "console/console.h"
 
@@ -32,37 +33,6 @@ double milliseconds(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
 }
-
-// The longest time between two ticks of a 1 ms timer, from start() on.
-class GapMeter
-{
-public:
-    GapMeter()
-    {
-        m_ticker.setTimerType(Qt::PreciseTimer);
-        m_ticker.setInterval(1);
-        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
-            m_worst = std::max(m_worst, milliseconds(m_sinceTick));
-            m_sinceTick.start();
-        });
-    }
-    void start()
-    {
-        m_worst = 0;
-        m_sinceTick.start();
-        m_ticker.start();
-    }
-    double stop()
-    {
-        m_ticker.stop();
-        return std::max(m_worst, milliseconds(m_sinceTick));
-    }
-
-private:
-    QTimer m_ticker;
-    QElapsedTimer m_sinceTick;
-    double m_worst = 0;
-};
 
 // Runs the event loop until a thread has read count bytes from the master;
 // returns whether they all came.
@@ -192,7 +162,8 @@ int main(int argc, char *argv[])
                 Lines, static_cast<long long>(Total), Runs);
     const double d = median(throughDefault);
     std::printf("  local pty                        %8.2f ms\n", l);
-    std::printf("  ser2net, RFC 2217, into a pty    %8.2f ms, with net-to-dev-bufsize 4096 as the README sets it up\n", n);
+    std::printf("  ser2net, RFC 2217, into a pty    %8.2f ms, with net-to-dev-bufsize 4096 as the README sets it up\n",
+                n);
     std::printf("  ser2net / local                  %8.2fx (goal at most 3x)\n", n / l);
     std::printf("  ser2net with its default 64      %8.2f ms = %.2fx local\n", d, d / l);
     std::printf("Worst event-loop gap of the UI thread (1 ms precise timer):\n");

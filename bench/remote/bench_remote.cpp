@@ -7,6 +7,7 @@
 //   must arrive, and the longest gap of the UI thread's 1 ms timer is
 //   measured, against the same timer with nothing sent.
 #include "../../tests/support/ptydevice.h"
+#include "../support/gapmeter.h"
 #include "../support/median.h"
 #include "console/console.h"
 #include "remote/remoteserver.h"
@@ -165,19 +166,10 @@ struct Load
 // The worst gap between ticks of a 1 ms timer while the loop runs.
 double worstGap(QEventLoop &loop)
 {
-    double worst = 0;
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        worst = std::max(worst, ms(sinceTick));
-        sinceTick.start();
-    });
-    sinceTick.start();
-    ticker.start();
+    GapMeter gaps;
+    gaps.start();
     loop.exec();
-    return worst;
+    return gaps.stop();
 }
 
 Load fromFourClients(Bench &bench)

@@ -5,6 +5,7 @@
 // - the longest stall of the UI thread's event loop while the bytes drain
 //   into a slow reader.
 #include "../../tests/support/ptydevice.h"
+#include "../support/gapmeter.h"
 #include "../support/median.h"
 #include "serial/seriallink.h"
 
@@ -161,21 +162,12 @@ double throughOneWrite(const std::vector<QByteArray> &pieces)
 // The event loop's own jitter: the same timer for as long, with nothing sent.
 double quietGap(double forMs)
 {
-    double worst = 0;
     QEventLoop loop;
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        worst = std::max(worst, milliseconds(sinceTick));
-        sinceTick.start();
-    });
+    GapMeter gaps;
     QTimer::singleShot(int(forMs), &loop, &QEventLoop::quit);
-    sinceTick.start();
-    ticker.start();
+    gaps.start();
     loop.exec();
-    return worst;
+    return gaps.stop();
 }
 
 struct Stall
@@ -193,15 +185,7 @@ Stall stallWhileDraining(const std::vector<QByteArray> &pieces)
     if (!openLink(link, pty))
         return stall;
     QEventLoop loop;
-
-    QElapsedTimer sinceTick;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        stall.worstGapMs = std::max(stall.worstGapMs, milliseconds(sinceTick));
-        sinceTick.start();
-    });
+    GapMeter gaps;
 
     // 64 bytes per millisecond or so: the drain takes about a second.
     const auto start = Clock::now();
@@ -213,9 +197,9 @@ Stall stallWhileDraining(const std::vector<QByteArray> &pieces)
             link.write(piece);
         stall.handlerMs = milliseconds(handler);
     });
-    sinceTick.start();
-    ticker.start();
+    gaps.start();
     reader.waitIn(loop);
+    stall.worstGapMs = gaps.stop();
     stall.drainMs = milliseconds(reader.finished() - start);
     return stall;
 }

@@ -30,12 +30,11 @@ public:
         probe.close();
         address = QStringLiteral("%1://127.0.0.1:%2").arg(rfc2217 ? "rfc2217" : "socket").arg(port);
         QFile config(dir.filePath("ser2net.yaml"));
-        const QByteArray yaml = "connection: &osd\n  accepter: " + QByteArray(rfc2217 ? "telnet(rfc2217),tcp" : "tcp")
-                                + ",127.0.0.1," + QByteArray::number(port) + "\n  connector: serialdev,"
-                                + pty.path().toUtf8() + ",local\n"
-                                + (netToDevBufsize > 0 ? "  options:\n    net-to-dev-bufsize: "
-                                                             + QByteArray::number(netToDevBufsize) + "\n"
-                                                       : QByteArray());
+        const QByteArray yaml =
+            "connection: &osd\n  accepter: " + QByteArray(rfc2217 ? "telnet(rfc2217),tcp" : "tcp") + ",127.0.0.1,"
+            + QByteArray::number(port) + "\n  connector: serialdev," + pty.path().toUtf8() + ",local\n"
+            + (netToDevBufsize > 0 ? "  options:\n    net-to-dev-bufsize: " + QByteArray::number(netToDevBufsize) + "\n"
+                                   : QByteArray());
         if (!config.open(QIODevice::WriteOnly) || config.write(yaml) < 0 || !config.flush())
             qFatal("cannot write %s", qPrintable(config.fileName()));
         // In the foreground, without UUCP lock files, its pid file here.

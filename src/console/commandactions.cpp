@@ -11,7 +11,7 @@ namespace {
 constexpr qint64 NumberedBytes = 4; // code and number field
 constexpr qint64 PositionBytes = 4;
 constexpr qint64 TransparencyBytes = 3;
-constexpr qint64 OffsetCodeBytes = 2;
+constexpr qint64 OffsetBytes = 5; // code and three characters
 
 qint64 hexBytes(const QString &text)
 {
@@ -190,7 +190,7 @@ void CommandActions::sendVPos()
 void CommandActions::sendLeftOffset()
 {
     const QString text = m_state.value(ConsoleState::Value::LeftOffset);
-    if (!admits(OffsetCodeBytes + 3 + allLinesBytes()))
+    if (!admits(OffsetBytes + allLinesBytes()))
         return;
     const QString filled = Commands::zeroFilled(text, 3);
     m_state.setValue(ConsoleState::Value::LeftOffset, filled);
@@ -207,7 +207,7 @@ void CommandActions::sendTransparency()
 
 void CommandActions::sendAll()
 {
-    if (!admits(OffsetCodeBytes + 3 + allLinesBytes() + TransparencyBytes + 2 * PositionBytes))
+    if (!admits(OffsetBytes + allLinesBytes() + TransparencyBytes + 2 * PositionBytes))
         return;
     sendLeftOffset();
     sendTransparency();

@@ -97,7 +97,7 @@ void ConsoleState::setCurrentPage(qint16 index)
 void ConsoleState::setLineCount(qint16 count)
 {
     LineCount = count;
-    emit linesRebuilt();
+    FillLineList();
 }
 
 void ConsoleState::setPageCount(qint16 count)

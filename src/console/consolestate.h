@@ -52,6 +52,8 @@ public:
     void setCurrentPage(qint16 index);
     // Rebuild the lists (FillLineList, the entries of FillPageList).
     void setLineCount(qint16 count);
+    // The line list again from Line 1, showing its text.
+    void FillLineList() { emit linesRebuilt(); }
     void setPageCount(qint16 count);
 
 signals:

@@ -81,5 +81,5 @@ void LineFileActions::apply(const LineFileData &data)
         m_actions.FillPageList();
     }
     // Line 1 is shown, whatever the file held.
-    m_state.setLineCount(m_state.lineCount());
+    m_state.FillLineList();
 }
